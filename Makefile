@@ -1,0 +1,32 @@
+# The two commands of a fresh machine: `make run` and `make test`.
+SHELL := /bin/bash
+MAKEFLAGS += --no-print-directory
+JOBS ?= $(shell nproc)
+NATIVE := build/native
+WINDOWS := build/windows
+
+.PHONY: all bootstrap native windows build run test clean
+
+all: build
+
+bootstrap:
+	@tools/bootstrap.sh
+
+native: bootstrap
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build $(NATIVE) -j $(JOBS)
+
+windows: bootstrap
+	@cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(WINDOWS) -j $(JOBS)
+
+build: native windows
+
+run: windows
+	@tools/run-sandbox.sh $(WINDOWS)
+
+test: build
+	@tools/run-tests.sh $(NATIVE) $(WINDOWS)
+
+clean:
+	rm -rf build

@@ -1,0 +1,187 @@
+#include "app/MainShellDialog.h"
+
+#include "app/RecoveryApp.h"
+#include "app/ResourceIds.h"
+
+namespace quorvane {
+
+namespace {
+
+constexpr int shellWidth = 726;
+constexpr int shellHeightBelowTitle = 483;
+constexpr UINT leavingBoxType = MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2;
+constexpr int leavingTextId = 92;
+
+void centreOnScreen(HWND window)
+{
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int x = work.left + ((work.right - work.left) - (frame.right - frame.left)) / 2;
+    const int y = work.top + ((work.bottom - work.top) - (frame.bottom - frame.top)) / 2;
+    SetWindowPos(window, nullptr, x > work.left ? x : work.left, y > work.top ? y : work.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+MainShellDialog::MainShellDialog()
+    : icon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUORVANE)))
+{
+}
+
+std::array<PageDialog*, 6> MainShellDialog::pages()
+{
+    return {&mainMenuPage, &backupOptionsPage, &backupConfirmPage,
+            &restoreSelectPage, &restoreConfirmPage, &toolsPage};
+}
+
+INT_PTR MainShellDialog::runModal()
+{
+    if (!create(IDD_MAIN_SHELL, nullptr))
+        return -1;
+    MSG message{};
+    while (!ended_) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            // A WM_QUIT meant for an outer loop: hand it on after leaving.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (got < 0)
+            break;
+        if (preTranslateMessage(message))
+            continue;
+        if (window() && IsDialogMessageW(window(), &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    if (window())
+        DestroyWindow(window());
+    return result_;
+}
+
+bool MainShellDialog::preTranslateMessage(const MSG& message)
+{
+    // The page that holds the message's window looks at it first.
+    for (PageDialog* page : pages()) {
+        HWND pageWindow = page->window();
+        if (pageWindow && (message.hwnd == pageWindow || IsChild(pageWindow, message.hwnd)))
+            return page->preTranslateMessage(message);
+    }
+    return DialogWindow::preTranslateMessage(message);
+}
+
+void MainShellDialog::endModal(INT_PTR result)
+{
+    result_ = result;
+    ended_ = true;
+    // Wakes the loop so it sees that the run has ended.
+    PostMessageW(window(), WM_NULL, 0, 0);
+}
+
+void MainShellDialog::onCancel()
+{
+    endModal(IDCANCEL);
+}
+
+bool MainShellDialog::onInitDialog()
+{
+    SendMessageW(window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    SetWindowTextW(window(), L"Quorvane");
+
+    TITLEBARINFO titleBar{};
+    titleBar.cbSize = sizeof(titleBar);
+    GetTitleBarInfo(window(), &titleBar);
+    const int titleHeight = titleBar.rcTitleBar.bottom - titleBar.rcTitleBar.top;
+    MoveWindow(window(), 0, 0, shellWidth, titleHeight + shellHeightBelowTitle, TRUE);
+    SetWindowPos(window(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    centreOnScreen(window());
+
+    for (PageDialog* page : pages())
+        page->create(window());
+    showPage(UM_SHOW_MAIN_MENU);
+    return true;
+}
+
+void MainShellDialog::showPage(UINT message)
+{
+    for (PageDialog* page : pages()) {
+        if (page->window())
+            ShowWindow(page->window(), SW_HIDE);
+    }
+    switch (message) {
+    case UM_SHOW_MAIN_MENU:
+        ShowWindow(mainMenuPage.window(), SW_SHOW);
+        mainMenuPage.setHoverIndex(1);
+        break;
+    case UM_SHOW_BACKUP_OPTIONS:
+        ShowWindow(backupOptionsPage.window(), SW_SHOW);
+        break;
+    case UM_SHOW_BACKUP_CONFIRM:
+        ShowWindow(backupConfirmPage.window(), SW_SHOW);
+        break;
+    case UM_SHOW_RESTORE_SELECT:
+        ShowWindow(restoreSelectPage.window(), SW_SHOW);
+        restoreSelectPage.refreshPage();
+        break;
+    case UM_SHOW_RESTORE_CONFIRM:
+        ShowWindow(restoreConfirmPage.window(), SW_SHOW);
+        break;
+    case UM_SHOW_TOOLS:
+        ShowWindow(toolsPage.window(), SW_SHOW);
+        toolsPage.setHoverIndex(1);
+        break;
+    default:
+        break;
+    }
+}
+
+bool MainShellDialog::confirmLeaving()
+{
+    const std::wstring text = RecoveryApp::current().catalogue.text(leavingTextId);
+    return MessageBoxW(window(), text.c_str(), L"Quorvane", leavingBoxType) != IDNO;
+}
+
+void MainShellDialog::paintMinimized()
+{
+    PaintScope paint(window());
+    SendMessageW(window(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.dc()), 0);
+    RECT client{};
+    GetClientRect(window(), &client);
+    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(paint.dc(), x, y, icon);
+}
+
+std::optional<INT_PTR> MainShellDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT:
+        if (!IsIconic(window()))
+            return std::nullopt;
+        paintMinimized();
+        return TRUE;
+    case WM_QUERYDRAGICON:
+        return reinterpret_cast<INT_PTR>(icon);
+    case WM_CLOSE:
+        if (!confirmLeaving())
+            return TRUE;
+        return std::nullopt; // the default processing ends the dialog with IDCANCEL
+    case UM_SHOW_MAIN_MENU:
+    case UM_SHOW_BACKUP_OPTIONS:
+    case UM_SHOW_BACKUP_CONFIRM:
+    case UM_SHOW_RESTORE_SELECT:
+    case UM_SHOW_RESTORE_CONFIRM:
+    case UM_SHOW_TOOLS:
+        showPage(message);
+        return messageResult(0);
+    default:
+        return DialogWindow::onMessage(message, wParam, lParam);
+    }
+}
+
+} // namespace quorvane

@@ -1,0 +1,84 @@
+#include "app/RecoveryApp.h"
+
+#include "app/MainShellDialog.h"
+
+#include <cwchar>
+#include <memory>
+#include <vector>
+
+namespace quorvane {
+
+namespace {
+
+constexpr wchar_t instanceMutexName[] = L"Quorvane Windows Application";
+constexpr DWORD sectionBufferSize = 100000;
+RecoveryApp* currentApp = nullptr;
+
+} // namespace
+
+std::wstring programFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    const std::size_t lastBackslash = folder.rfind(L'\\');
+    if (lastBackslash != std::wstring::npos)
+        folder.resize(lastBackslash + 1);
+    return folder;
+}
+
+RecoveryApp::RecoveryApp()
+{
+    currentApp = this;
+}
+
+RecoveryApp::~RecoveryApp()
+{
+    if (currentApp == this)
+        currentApp = nullptr;
+}
+
+RecoveryApp& RecoveryApp::current()
+{
+    return *currentApp;
+}
+
+bool RecoveryApp::loadLanguage(const std::wstring& code)
+{
+    catalogue.clear();
+    wchar_t path[MAX_PATH] = {};
+    const std::wstring folder = programFolder();
+    // A folder so deep that the path does not fit is a missing language file.
+    if (_snwprintf(path, MAX_PATH, L"%lsLang\\Quorvane\\%ls.ini", folder.c_str(), code.c_str()) < 0
+        || path[MAX_PATH - 1] != L'\0')
+        return false;
+    std::vector<wchar_t> section(sectionBufferSize, L'\0');
+    const DWORD copied = GetPrivateProfileSectionW(code.c_str(), section.data(), sectionBufferSize, path);
+    if (copied == 0)
+        return false;
+    catalogue.fillFromSection(std::wstring_view(section.data(), copied));
+    return true;
+}
+
+bool RecoveryApp::start()
+{
+    instanceMutex.reset(CreateMutexW(nullptr, TRUE, instanceMutexName));
+    if (GetLastError() == ERROR_ALREADY_EXISTS)
+        return false;
+
+    wchar_t code[16] = {};
+    swprintf(code, 16, L"%x", static_cast<unsigned>(GetUserDefaultLCID()));
+    if (!loadLanguage(code)) {
+        MessageBoxW(nullptr, L"Not Found UI String File", L"Quorvane", MB_OK);
+        return false;
+    }
+    languageCode = code;
+
+    auto shell = std::make_unique<MainShellDialog>();
+    mainWindow = shell.get();
+    shell->runModal();
+    mainWindow = nullptr;
+    return false;
+}
+
+} // namespace quorvane

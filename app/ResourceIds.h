@@ -1,0 +1,36 @@
+// Resource and control ids shared by the resource script and the code. The
+// resource compiler understands only the preprocessor, hence #define here.
+#pragma once
+
+#define IDI_QUORVANE 128
+
+#define IDD_MAIN_SHELL 102
+#define IDD_MAIN_MENU 129
+#define IDD_BACKUP_OPTIONS 130
+#define IDD_BACKUP_CONFIRM 131
+#define IDD_RESTORE_SELECT 132
+#define IDD_RESTORE_CONFIRM 133
+#define IDD_TOOLS 134
+
+#define IDC_MENU_BACKUP 1000
+#define IDC_MENU_RESTORE 1001
+#define IDC_MENU_TOOLS 1002
+#define IDC_BACKUP_BACK 1003
+#define IDC_BACKUP_NEXT 1004
+#define IDC_BACKUP_BROWSE 1005
+#define IDC_BACKUP_TARGET 1006
+#define IDC_BACKUP_NONE 1007
+#define IDC_BACKUP_FAST 1008
+#define IDC_BACKUP_MAXIMUM 1009
+#define IDC_BACKUP_DESCRIPTION 1010
+#define IDC_BACKUP_CONFIRM_BACK 1011
+#define IDC_BACKUP_CONFIRM_START 1012
+#define IDC_RESTORE_BACK 1013
+#define IDC_RESTORE_NEXT 1014
+#define IDC_RESTORE_LIST 1015
+#define IDC_RESTORE_BROWSE 1016
+#define IDC_RESTORE_CONFIRM_BACK 1017
+#define IDC_RESTORE_CONFIRM_START 1018
+#define IDC_TOOLS_DISK_MANAGEMENT 1019
+#define IDC_TOOLS_EXPLORER 1020
+#define IDC_TOOLS_BACK 1021

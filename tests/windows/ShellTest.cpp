@@ -1,0 +1,169 @@
+// The main window: page switching, the keys that must do nothing, and leaving.
+#include "app/PageMessages.h"
+#include "support/ProgramUnderTest.h"
+
+#include <gtest/gtest.h>
+
+namespace quorvane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Shell : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::wstring lines = L"font=Tahoma\r\n";
+        for (int id = 1; id < 100; ++id)
+            lines += L"t" + std::to_wstring(id) + L"=" + (id == 92 ? L"Do you want to leave?" : L"text") + L"\r\n";
+        writeLanguageFile(folder.path() / L"Lang/Quorvane/409.ini", L"409", lines);
+        program = std::make_unique<ProgramUnderTest>(copyProgram(folder.path()));
+        shell = program->waitForShell();
+        ASSERT_TRUE(shell);
+    }
+
+    void TearDown() override
+    {
+        if (program && program->exitCode() == STILL_ACTIVE)
+            answerClose(IDYES);
+    }
+
+    bool showsPage(const std::string& page)
+    {
+        return waitUntil([&] { return visiblePage(shell) == page; });
+    }
+
+    MessageBoxInfo answerClose(int button)
+    {
+        PostMessageW(shell, WM_CLOSE, 0, 0);
+        MessageBoxInfo box = program->waitForMessageBox();
+        if (box.window)
+            ProgramUnderTest::pressButton(box.window, button);
+        return box;
+    }
+
+    // Posted messages are handled in order: once the leaving question shows,
+    // everything posted before it has been handled.
+    void drainPostedMessages() { answerClose(IDNO); }
+
+    ScratchFolder folder;
+    std::unique_ptr<ProgramUnderTest> program;
+    HWND shell = nullptr;
+};
+
+TEST_F(Shell, StartsOnTheMainMenuAndEachMessageShowsExactlyItsPage)
+{
+    EXPECT_EQ(visiblePage(shell), "main menu");
+    const std::pair<PageMessage, const char*> switches[] = {
+        {UM_SHOW_BACKUP_OPTIONS, "backup options"}, {UM_SHOW_BACKUP_CONFIRM, "backup confirm"},
+        {UM_SHOW_RESTORE_SELECT, "restore select"}, {UM_SHOW_RESTORE_CONFIRM, "restore confirm"},
+        {UM_SHOW_TOOLS, "tools"},                   {UM_SHOW_MAIN_MENU, "main menu"},
+        {UM_SHOW_MAIN_MENU, "main menu"},           {UM_SHOW_RESTORE_SELECT, "restore select"},
+    };
+    for (const auto& [message, page] : switches) {
+        PostMessageW(shell, message, 0, 0);
+        EXPECT_TRUE(showsPage(page)) << "after message " << message << ": " << visiblePage(shell);
+    }
+}
+
+TEST_F(Shell, PagesFillTheClientAreaFromItsOrigin)
+{
+    HWND page = GetWindow(shell, GW_CHILD);
+    for (; page && !IsWindowVisible(page); page = GetWindow(page, GW_HWNDNEXT)) {
+    }
+    ASSERT_TRUE(page);
+    RECT rect{};
+    GetWindowRect(page, &rect);
+    MapWindowPoints(nullptr, shell, reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ(rect.right - rect.left, 720);
+    EXPECT_EQ(rect.bottom - rect.top, 480);
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 0);
+    // 726 wide and the title bar plus 483 high: the frame takes the rest, so
+    // the client area is about the page's size (exactly, with a 3-pixel frame).
+    RECT frame{};
+    GetWindowRect(shell, &frame);
+    TITLEBARINFO title{};
+    title.cbSize = sizeof(title);
+    GetTitleBarInfo(shell, &title);
+    EXPECT_EQ(frame.right - frame.left, 726);
+    EXPECT_EQ(frame.bottom - frame.top, title.rcTitleBar.bottom - title.rcTitleBar.top + 483);
+    EXPECT_EQ(GetWindowLongW(shell, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+}
+
+TEST_F(Shell, NavigationButtonsPostTheirPages)
+{
+    auto click = [&](int id) {
+        HWND page = GetWindow(shell, GW_CHILD);
+        for (; page; page = GetWindow(page, GW_HWNDNEXT)) {
+            if (IsWindowVisible(page) && GetDlgItem(page, id))
+                break;
+        }
+        ASSERT_TRUE(page) << "no visible button " << id;
+        PostMessageW(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
+    };
+    click(1002);
+    EXPECT_TRUE(showsPage("tools"));
+    click(1021);
+    EXPECT_TRUE(showsPage("main menu"));
+    click(1000);
+    EXPECT_TRUE(showsPage("backup options"));
+    click(1003);
+    EXPECT_TRUE(showsPage("main menu"));
+    click(1001);
+    EXPECT_TRUE(showsPage("restore select"));
+    click(1013);
+    EXPECT_TRUE(showsPage("main menu"));
+}
+
+TEST_F(Shell, EscapeAndEnterChangeNothingOnAnyPage)
+{
+    const std::pair<PageMessage, const char*> pages[] = {
+        {UM_SHOW_MAIN_MENU, "main menu"},           {UM_SHOW_BACKUP_OPTIONS, "backup options"},
+        {UM_SHOW_BACKUP_CONFIRM, "backup confirm"}, {UM_SHOW_RESTORE_SELECT, "restore select"},
+        {UM_SHOW_RESTORE_CONFIRM, "restore confirm"}, {UM_SHOW_TOOLS, "tools"},
+    };
+    for (const auto& [message, name] : pages) {
+        PostMessageW(shell, message, 0, 0);
+        ASSERT_TRUE(showsPage(name));
+        HWND page = GetWindow(shell, GW_CHILD);
+        for (; page && !IsWindowVisible(page); page = GetWindow(page, GW_HWNDNEXT)) {
+        }
+        ASSERT_TRUE(page);
+        HWND control = GetWindow(page, GW_CHILD);
+        for (HWND target : {shell, page, control}) {
+            PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+            PostMessageW(target, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+        }
+        drainPostedMessages();
+        EXPECT_EQ(program->exitCode(), STILL_ACTIVE) << name;
+        EXPECT_EQ(visiblePage(shell), name);
+    }
+}
+
+TEST_F(Shell, LeavingAnsweredNoKeepsWindowAndPage)
+{
+    PostMessageW(shell, UM_SHOW_BACKUP_OPTIONS, 0, 0);
+    ASSERT_TRUE(showsPage("backup options"));
+    const MessageBoxInfo box = answerClose(IDNO);
+    ASSERT_TRUE(box.window);
+    EXPECT_EQ(box.caption, L"Quorvane");
+    EXPECT_EQ(box.text, L"Do you want to leave?");
+    EXPECT_EQ(box.owner, shell);
+    EXPECT_FALSE(program->waitForExit(300ms));
+    EXPECT_TRUE(IsWindowVisible(shell));
+    EXPECT_EQ(visiblePage(shell), "backup options");
+}
+
+TEST_F(Shell, LeavingAnsweredYesEndsWithExitCodeZero)
+{
+    const MessageBoxInfo box = answerClose(IDYES);
+    ASSERT_TRUE(box.window);
+    EXPECT_TRUE(GetDlgItem(box.window, IDYES));
+    EXPECT_TRUE(GetDlgItem(box.window, IDNO));
+    ASSERT_TRUE(program->waitForExit());
+    EXPECT_EQ(program->exitCode(), 0u);
+}
+
+} // namespace
+} // namespace quorvane::testing

@@ -1,0 +1,87 @@
+// Drives a real copy of the program from another process, as a user would:
+// finds its windows, posts messages, answers its message boxes.
+#pragma once
+
+#include "platform/Win32Handles.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace quorvane::testing {
+
+using namespace std::chrono_literals;
+
+// Polls a condition until it holds or the time is up.
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s);
+
+// The folder of the running test program: the built programs lie beside it.
+std::filesystem::path buildFolder();
+
+// A fresh folder under the temporary folder, removed at scope end.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Writes a UTF-16LE language file with BOM holding one section of key=value lines.
+void writeLanguageFile(const std::filesystem::path& file, const std::wstring& section,
+                       const std::wstring& lines);
+
+// Catalogue text `id` of a language file, read the way the program reads it.
+std::wstring languageText(const std::filesystem::path& file, const std::wstring& section, int id);
+
+struct MessageBoxInfo {
+    HWND window = nullptr;
+    std::wstring caption;
+    std::wstring text;
+    HWND owner = nullptr;
+};
+
+class ProgramUnderTest {
+public:
+    // Starts the program; it is ended at scope end if it still runs.
+    explicit ProgramUnderTest(const std::filesystem::path& program);
+    ~ProgramUnderTest();
+    ProgramUnderTest(const ProgramUnderTest&) = delete;
+    ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
+
+    DWORD processId() const { return processId_; }
+
+    // The program's main window once it is shown, or nullptr.
+    HWND waitForShell(std::chrono::milliseconds timeout = 15s);
+    // A message box of the program with the caption "Quorvane", or an empty record.
+    MessageBoxInfo waitForMessageBox(std::chrono::milliseconds timeout = 15s);
+    // Presses the message box button with this id (IDOK, IDYES, IDNO).
+    static void pressButton(HWND box, int buttonId);
+
+    bool waitForExit(std::chrono::milliseconds timeout = 15s);
+    // STILL_ACTIVE while it runs.
+    DWORD exitCode() const;
+    // Top-level windows of the program that are visible now.
+    int visibleTopLevelWindows() const;
+
+private:
+    UniqueHandle process_;
+    DWORD processId_ = 0;
+};
+
+// The page the shell shows, by the control ids in it: "main menu", "backup
+// options", "backup confirm", "restore select", "restore confirm", "tools";
+// "" when none, "several" when more than one is visible.
+std::string visiblePage(HWND shell);
+
+// Copies the built sandbox edition into a folder, without its language files.
+std::filesystem::path copyProgram(const std::filesystem::path& folder);
+
+} // namespace quorvane::testing
