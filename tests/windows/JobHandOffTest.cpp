@@ -71,7 +71,8 @@ bool runUnixCommand(const fs::path& workFolder, const std::string& command, std:
     const fs::path status = workFolder / (name + ".status");
     {
         std::ofstream file(script, std::ios::binary);
-        file << "( " << command << " ) > '" << unixPath(out) << "' 2>&1\n"
+        file << "export PATH=$PATH:/usr/sbin:/sbin\n"
+             << "( " << command << " ) > '" << unixPath(out) << "' 2>&1\n"
              << "echo $? > '" << unixPath(status) << ".part' && mv '" << unixPath(status) << ".part' '"
              << unixPath(status) << "'\n";
     }
