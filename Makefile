@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 NATIVE := build/native
 WINDOWS := build/windows
 
-.PHONY: all bootstrap native windows build run test clean
+.PHONY: all bootstrap native windows build run test clean figures
 
 all: build
 
@@ -17,7 +17,7 @@ native: bootstrap
 	@cmake --build $(NATIVE) -j $(JOBS)
 
 windows: bootstrap
-	@cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(WINDOWS) -j $(JOBS)
 
 build: native windows
@@ -30,3 +30,8 @@ test: build
 
 clean:
 	rm -rf build
+
+# Start-up time of the program against a minimal dialog program, and its size.
+figures: windows
+	@cmake --build $(WINDOWS) --target figures
+	@tools/figures.sh $(WINDOWS)

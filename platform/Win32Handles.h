@@ -61,6 +61,14 @@ struct ModuleTraits {
     static HMODULE empty() { return nullptr; }
     static void close(HMODULE h) { FreeLibrary(h); }
 };
+struct FindTraits {
+    static HANDLE empty() { return INVALID_HANDLE_VALUE; }
+    static void close(HANDLE h) { FindClose(h); }
+};
+struct LocalMemoryTraits {
+    static HLOCAL empty() { return nullptr; }
+    static void close(HLOCAL h) { LocalFree(h); }
+};
 struct IconTraits {
     static HICON empty() { return nullptr; }
     static void close(HICON h) { DestroyIcon(h); }
@@ -74,6 +82,8 @@ using UniqueBrush = OwnedHandle<HBRUSH, GdiObjectTraits<HBRUSH>>;
 using UniqueMemoryDc = OwnedHandle<HDC, MemoryDcTraits>;
 using UniqueModule = OwnedHandle<HMODULE, ModuleTraits>;
 using UniqueIcon = OwnedHandle<HICON, IconTraits>;
+using UniqueFind = OwnedHandle<HANDLE, FindTraits>;
+using UniqueLocalMemory = OwnedHandle<HLOCAL, LocalMemoryTraits>;
 
 // A window's device context, released to that window.
 class WindowDc {

@@ -125,7 +125,8 @@ TEST_F(Shell, EscapeAndEnterChangeNothingOnAnyPage)
     };
     for (const auto& [message, name] : pages) {
         PostMessageW(shell, message, 0, 0);
-        ASSERT_TRUE(showsPage(name));
+        drainPostedMessages(); // the page may already show: wait for the switch itself
+        ASSERT_EQ(visiblePage(shell), name);
         HWND page = GetWindow(shell, GW_CHILD);
         for (; page && !IsWindowVisible(page); page = GetWindow(page, GW_HWNDNEXT)) {
         }
