@@ -69,6 +69,12 @@ bool Canvas::sameAs(const Canvas& other) const
     return true;
 }
 
+bool Canvas::save(const std::filesystem::path& file) const
+{
+    writeBmpFile(file, width_, height_, [this](int x, int y) { return at(x, y); });
+    return std::filesystem::exists(file);
+}
+
 UniqueBitmap makeBitmap(int width, int height, const std::function<COLORREF(int, int)>& paint)
 {
     const BITMAPINFO info = topDownInfo(width, height);

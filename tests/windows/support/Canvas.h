@@ -28,6 +28,8 @@ public:
     int count(int x0, int y0, int x1, int y1, const std::function<bool(COLORREF)>& test) const;
     int count(const std::function<bool(COLORREF)>& test) const { return count(0, 0, width_, height_, test); }
     bool sameAs(const Canvas& other) const;
+    // As a 24-bit BMP file.
+    bool save(const std::filesystem::path& file) const;
 
 private:
     int width_;
