@@ -126,10 +126,14 @@ TEST_F(Shell, EscapeAndEnterChangeNothingOnAnyPage)
     for (const auto& [message, name] : pages) {
         PostMessageW(shell, message, 0, 0);
         ASSERT_TRUE(showsPage(name));
-        HWND page = GetWindow(shell, GW_CHILD);
-        for (; page && !IsWindowVisible(page); page = GetWindow(page, GW_HWNDNEXT)) {
-        }
-        ASSERT_TRUE(page);
+        // A switch to the page already shown hides it for a moment.
+        HWND page = nullptr;
+        ASSERT_TRUE(waitUntil([&] {
+            page = GetWindow(shell, GW_CHILD);
+            for (; page && !IsWindowVisible(page); page = GetWindow(page, GW_HWNDNEXT)) {
+            }
+            return page != nullptr;
+        }));
         HWND control = GetWindow(page, GW_CHILD);
         for (HWND target : {shell, page, control}) {
             PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
