@@ -2,6 +2,8 @@
 // `sfdisk --json` reports for the same image.
 #include "disk/MasterBootRecord.h"
 
+#include "native/support/RunCommand.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -18,15 +20,7 @@ namespace {
 
 std::string runCommand(const std::string& command)
 {
-    std::string output;
-    FILE* pipe = popen(("PATH=\"$PATH:/usr/sbin:/sbin\" " + command).c_str(), "r");
-    if (!pipe)
-        return output;
-    char chunk[4096];
-    while (const std::size_t got = std::fread(chunk, 1, sizeof(chunk), pipe))
-        output.append(chunk, got);
-    pclose(pipe);
-    return output;
+    return quorvane::testing::runCommand("PATH=\"$PATH:/usr/sbin:/sbin\" " + command);
 }
 
 // One partition as `sfdisk --json` reports it.

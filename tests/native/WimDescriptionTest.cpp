@@ -3,6 +3,8 @@
 #include "restore/ImageCatalogue.h"
 #include "restore/WimDescription.h"
 
+#include "native/support/RunCommand.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -27,15 +29,7 @@ std::string quoted(const std::string& text)
 
 std::string runCommand(const std::string& command)
 {
-    std::string output;
-    FILE* pipe = popen(("LC_ALL=C.UTF-8 " + command).c_str(), "r");
-    if (!pipe)
-        return output;
-    char chunk[4096];
-    while (const std::size_t got = std::fread(chunk, 1, sizeof(chunk), pipe))
-        output.append(chunk, got);
-    pclose(pipe);
-    return output;
+    return quorvane::testing::runCommand("LC_ALL=C.UTF-8 " + command);
 }
 
 std::vector<char> fileBytes(const fs::path& file)

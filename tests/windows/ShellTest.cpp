@@ -91,29 +91,29 @@ TEST_F(Shell, PagesFillTheClientAreaFromItsOrigin)
     EXPECT_EQ(GetWindowLongW(shell, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
 }
 
-TEST_F(Shell, NavigationButtonsPostTheirPages)
+// The menu pages' own buttons are tested with them; these are the wizard pages' Back buttons.
+TEST_F(Shell, BackButtonsPostTheirPages)
 {
-    auto click = [&](int id) {
-        HWND page = GetWindow(shell, GW_CHILD);
-        for (; page; page = GetWindow(page, GW_HWNDNEXT)) {
-            if (IsWindowVisible(page) && GetDlgItem(page, id))
-                break;
-        }
-        ASSERT_TRUE(page) << "no visible button " << id;
-        PostMessageW(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
+    struct Back {
+        PageMessage shown;
+        int button;
+        const char* leadsTo;
     };
-    click(1002);
-    EXPECT_TRUE(showsPage("tools"));
-    click(1021);
-    EXPECT_TRUE(showsPage("main menu"));
-    click(1000);
-    EXPECT_TRUE(showsPage("backup options"));
-    click(1003);
-    EXPECT_TRUE(showsPage("main menu"));
-    click(1001);
-    EXPECT_TRUE(showsPage("restore select"));
-    click(1013);
-    EXPECT_TRUE(showsPage("main menu"));
+    const Back backs[] = {{UM_SHOW_BACKUP_OPTIONS, 1003, "main menu"},
+                          {UM_SHOW_BACKUP_CONFIRM, 1011, "backup options"},
+                          {UM_SHOW_RESTORE_SELECT, 1013, "main menu"},
+                          {UM_SHOW_RESTORE_CONFIRM, 1017, "restore select"}};
+    for (const Back& back : backs) {
+        PostMessageW(shell, back.shown, 0, 0);
+        drainPostedMessages();
+        HWND page = GetWindow(shell, GW_CHILD);
+        for (; page && !(IsWindowVisible(page) && GetDlgItem(page, back.button)); page = GetWindow(page, GW_HWNDNEXT)) {
+        }
+        ASSERT_TRUE(page) << "no visible button " << back.button;
+        PostMessageW(page, WM_COMMAND, MAKEWPARAM(back.button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(page, back.button)));
+        EXPECT_TRUE(showsPage(back.leadsTo)) << "Back " << back.button << ": " << visiblePage(shell);
+    }
 }
 
 TEST_F(Shell, EscapeAndEnterChangeNothingOnAnyPage)
