@@ -102,12 +102,12 @@ void runDrawingSteps(HDC target, const DrawingSteps& steps, const SkinPictures& 
     SetBkMode(target, TRANSPARENT);
     UniqueMemoryDc pictureDc(CreateCompatibleDC(target));
 
-    const std::vector<FontSpec> specs = fontsInOrder(steps);
+    const std::vector<FontSpec> wantedFonts = fontsInOrder(steps);
     const std::wstring catalogueFace = catalogue.text(0);
     std::vector<UniqueFont> fonts;
-    for (const FontSpec& spec : specs)
-        fonts.push_back(createSkinFont(target, spec.points, spec.weight,
-                                       spec.face == FaceRule::arial ? figureFace : catalogueFace));
+    for (const FontSpec& wanted : wantedFonts)
+        fonts.push_back(createSkinFont(target, wanted.points, wanted.weight,
+                                       wanted.face == FaceRule::arial ? figureFace : catalogueFace));
 
     // Declared after the fonts and the memory device, so put back before they go.
     PreviousSelection previousPicture(pictureDc.get());
@@ -142,7 +142,7 @@ void runDrawingSteps(HDC target, const DrawingSteps& steps, const SkinPictures& 
             continue;
         }
         const TextStep& text = std::get<TextStep>(step);
-        const auto font = std::find(specs.begin(), specs.end(), text.font) - specs.begin();
+        const auto font = std::find(wantedFonts.begin(), wantedFonts.end(), text.font) - wantedFonts.begin();
         previousFont.select(fonts[static_cast<std::size_t>(font)].get());
         if (text.colour)
             SetTextColor(target, *text.colour);
