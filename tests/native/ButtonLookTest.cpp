@@ -42,17 +42,5 @@ TEST(ButtonLook, CaptionRectangleColourAndFlagsPerModeAndState)
     EXPECT_EQ(captionLayout(icon, 137, 119, stateOf(2)), (CaptionLayout{{0, 95, 137, 119}, white, iconFlags}));
 }
 
-TEST(ButtonLook, PicturesPerSlotAndTheRadioSquare)
-{
-    EXPECT_EQ(pushSlotFiles(L"nw"),
-              (SlotFiles{L"btnNN.nw", L"btnUP.nw", L"btnDN.nw", L"btnFF.nw", L"btnFU.nw", L"btnXX.nw"}));
-    EXPECT_EQ(iconSlotFiles(L"n", L"h", L"p"), (SlotFiles{L"n", L"h", L"p", L"n", L"h", L"n"}));
-    // A chosen option is marked by disabling its button.
-    const std::wstring off = L"radioOFF.dat";
-    EXPECT_EQ(radioSlotFiles(), (SlotFiles{off, off, off, off, off, L"radioON.dat"}));
-    EXPECT_EQ(pictureSource(SkinButtonMode::radio, 200, 17), (PixelRect{0, 0, 15, 15}));
-    EXPECT_EQ(pictureSource(SkinButtonMode::icon, 137, 119), (PixelRect{0, 0, 137, 119}));
-}
-
 } // namespace
 } // namespace quorvane

@@ -2,6 +2,8 @@
 // diskpart script and command line, and the check of the job file's bytes.
 #include "job/JobContent.h"
 
+#include "tests/support/TestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,17 +11,7 @@
 namespace quorvane {
 namespace {
 
-std::vector<std::uint8_t> utf16File(const std::wstring& text, bool byteOrderMark = true)
-{
-    std::vector<std::uint8_t> bytes;
-    if (byteOrderMark)
-        bytes = {0xFF, 0xFE};
-    for (wchar_t c : text) {
-        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>((c >> 8) & 0xFF));
-    }
-    return bytes;
-}
+using quorvane::testing::utf16File;
 
 std::wstring lines(const JobKeys& keys)
 {
@@ -51,28 +43,14 @@ RestoreJobParameters factoryEntry()
     return job;
 }
 
-TEST(JobContent, BackupKeysInOrderWithTheirNumberFormats)
+TEST(JobContent, KeysInOrderWithTheirNumberFormats)
 {
-    const JobKeys keys = backupJobKeys(mondayBackup());
-    EXPECT_EQ(lines(keys), L"Type=Backup\r\nPath=E:\\Images\\Monday.QVX\r\nDesc=Monday\r\nPartID=3\r\n"
-                           L"DiskID=0\r\nCompress=2\r\n");
-
-    BackupJobParameters extreme = mondayBackup();
-    extreme.partitionId = 4294967295u; // written unsigned
-    extreme.diskId = -1;               // written signed
-    extreme.compression = 3;
-    const JobKeys extremeKeys = backupJobKeys(extreme);
-    EXPECT_EQ(extremeKeys[3].value, L"4294967295");
-    EXPECT_EQ(extremeKeys[4].value, L"-1");
-    EXPECT_EQ(extremeKeys[5].value, L"3");
-}
-
-TEST(JobContent, RestoreHasFourKeysAndNoDescriptionOrCompression)
-{
+    EXPECT_EQ(lines(backupJobKeys(mondayBackup())), L"Type=Backup\r\nPath=E:\\Images\\Monday.QVX\r\nDesc=Monday\r\n"
+                                                    L"PartID=3\r\nDiskID=0\r\nCompress=2\r\n");
     RestoreJobParameters job;
     job.imagePath = L"d:\\Backups\\a.QVX";
-    job.partId = 3000000000u;
-    job.diskId = -2;
+    job.partId = 3000000000u; // written unsigned
+    job.diskId = -2;          // written signed
     job.imageName = L"a";
     EXPECT_EQ(lines(restoreJobKeys(job)), L"Type=Restore\r\nPath=d:\\Backups\\a.QVX\r\nPartID=3000000000\r\nDiskID=-2\r\n");
 }
@@ -100,15 +78,6 @@ TEST(JobContent, FactoryRuleReplacesOnlyTheExactFactoryEntry)
     EXPECT_TRUE(kept([](RestoreJobParameters& j) { j.imageName = L"Factory Image"; }));
     EXPECT_TRUE(kept([](RestoreJobParameters& j) { j.imageName = L"Factory image "; }));
     EXPECT_TRUE(kept([](RestoreJobParameters& j) { j.imagePath = L"recovery partition"; }));
-}
-
-TEST(JobContent, OtherDiskNoticeOnlyForALaterDiskWithAPartition)
-{
-    EXPECT_FALSE(needsOtherDiskNotice(0, 3));
-    EXPECT_TRUE(needsOtherDiskNotice(1, 1));
-    EXPECT_FALSE(needsOtherDiskNotice(1, 0));
-    EXPECT_FALSE(needsOtherDiskNotice(-1, 1));
-    EXPECT_TRUE(needsOtherDiskNotice(9, 4294967295u));
 }
 
 TEST(JobContent, JobFileOnTheLowerCaseLetterOnly)

@@ -2,12 +2,12 @@
 // UTF-16LE with a byte-order mark is the one encoding Windows' profile reader
 // takes as Unicode whatever the system's code page.
 #include "app/StringCatalogue.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -24,14 +24,11 @@ std::vector<fs::path> shippedLanguageFiles()
         if (entry.path().extension() == ".ini")
             files.push_back(entry.path());
     }
+    EXPECT_TRUE(std::ranges::count(files, languageFolder / "409.ini")) << "English must ship";
     return files;
 }
 
-std::vector<unsigned char> readBytes(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using quorvane::testing::readBytes;
 
 // UTF-16LE code units after the byte-order mark.
 std::u16string codeUnits(const std::vector<unsigned char>& bytes)
@@ -64,11 +61,6 @@ std::wstring sectionText(const std::u16string& text, const std::u16string& secti
         }
     }
     return result;
-}
-
-TEST(LanguageFiles, EnglishShips)
-{
-    EXPECT_TRUE(fs::exists(languageFolder / "409.ini"));
 }
 
 TEST(LanguageFiles, AreUtf16LittleEndianWithByteOrderMarkAndCrLf)

@@ -43,20 +43,13 @@ TEST(StringCatalogue, EveryEqualsSignStartsAnEntry)
     EXPECT_EQ(catalogue.text(3), L" kept  "); // nothing is trimmed
 }
 
-TEST(StringCatalogue, EntryRunsToTheEndOfAnUnterminatedBuffer)
+TEST(StringCatalogue, AnUnterminatedBufferEndsTheEntryAndLookupsPastEitherEndAnswerEmpty)
 {
     StringCatalogue catalogue;
     catalogue.fillFromSection(std::wstring_view(L"k=open end"));
     EXPECT_EQ(catalogue.text(0), L"open end");
-}
-
-TEST(StringCatalogue, LookupsPastEitherEndAnswerEmpty)
-{
-    StringCatalogue catalogue;
-    catalogue.fillFromSection(section({L"k=only"}));
     EXPECT_EQ(catalogue.text(1), L"");
     EXPECT_EQ(catalogue.text(-1), L"");
-    EXPECT_EQ(catalogue.text(99), L"");
 }
 
 TEST(StringCatalogue, ReloadingReplacesInsteadOfAppending)

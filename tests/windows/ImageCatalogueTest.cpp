@@ -6,14 +6,14 @@
 #include "restore/ImageCatalogue.h"
 #include "restore/WimDescription.h"
 #include "support/ProgramUnderTest.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <fstream>
+#include <functional>
 #include <iostream>
-#include <vector>
 
 namespace quorvane::testing {
 namespace {
@@ -28,17 +28,6 @@ fs::path testImage(const wchar_t* name)
 fs::path testMachine(const wchar_t* name)
 {
     return buildFolder().parent_path() / L"test-files" / L"machines" / name;
-}
-
-void writeUtf16File(const fs::path& file, const std::wstring& text)
-{
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.put(static_cast<char>(0xFF));
-    out.put(static_cast<char>(0xFE));
-    for (wchar_t c : text) {
-        out.put(static_cast<char>(c & 0xFF));
-        out.put(static_cast<char>((c >> 8) & 0xFF));
-    }
 }
 
 std::wstring imageSection(int number, const std::wstring& path, int partId, int diskId)
@@ -61,7 +50,7 @@ public:
     BackupsOnTheSandboxDrives(const BackupsOnTheSandboxDrives&) = delete;
     BackupsOnTheSandboxDrives& operator=(const BackupsOnTheSandboxDrives&) = delete;
 
-    void writeList(const std::wstring& text) const { writeUtf16File(listFile, text); }
+    void writeList(const std::wstring& text) const { writeBytes(listFile, utf16File(text)); }
 
     const fs::path onD = L"d:\\QuorvaneTest";
     const fs::path onE = L"e:\\QuorvaneTest";
@@ -77,19 +66,6 @@ private:
     }
 };
 
-template <typename Action>
-double medianMilliseconds(int runs, Action action)
-{
-    std::vector<double> times;
-    for (int run = 0; run < runs; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        action();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::ranges::sort(times);
-    return times[times.size() / 2];
-}
-
 TEST(ImageCatalogue, RealListFileWithRealImagesOnTheDefaultMachine)
 {
     BackupsOnTheSandboxDrives backups;
@@ -98,10 +74,7 @@ TEST(ImageCatalogue, RealListFileWithRealImagesOnTheDefaultMachine)
     fs::copy_file(testImage(L"cjk.QVX"), backups.onE / L"cjk.QVX");
     fs::copy_file(testImage(L"monday.QVX"), backups.onD / L"locked.QVX");
     // A copy whose header was damaged: listed with its size, without a name.
-    std::vector<char> bytes(fs::file_size(testImage(L"monday.QVX")));
-    std::ifstream(testImage(L"monday.QVX"), std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes[0] = 'X';
-    std::ofstream(backups.onD / L"damaged.QVX", std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    changedCopy(testImage(L"monday.QVX"), backups.onD / L"damaged.QVX", [](Bytes& b) { b[0] = 'X'; });
 
     backups.writeList(L"[BackupImage]\r\nTotalImageCount=8\r\n"
                       + imageSection(0, L"C:\\QuorvaneTest\\monday.QVX", 3, 0) // written when d was c
@@ -174,7 +147,7 @@ TEST(ImageCatalogue, OwnReaderOnRealImagesAndDamagedCopies)
 {
     std::wstring description;
     ASSERT_TRUE(readWimDescription(testImage(L"monday.QVX"), description));
-    EXPECT_EQ(description.substr(0, 6), L"\ufeff<WIM>");
+    EXPECT_TRUE(description.starts_with(L"\ufeff<WIM>"));
     EXPECT_NE(description.find(L"<DESCRIPTION>weekly backup</DESCRIPTION>"), std::wstring::npos);
 
     std::wstring name = L"untouched";
@@ -185,25 +158,22 @@ TEST(ImageCatalogue, OwnReaderOnRealImagesAndDamagedCopies)
     EXPECT_EQ(name, description);
 
     ScratchFolder folder;
-    std::vector<char> good(fs::file_size(testImage(L"monday.QVX")));
-    std::ifstream(testImage(L"monday.QVX"), std::ios::binary).read(good.data(), static_cast<std::streamsize>(good.size()));
-    auto damagedCopy = [&](const wchar_t* file, auto change) {
-        std::vector<char> bytes = good;
-        change(bytes);
-        std::ofstream(folder.path() / file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return folder.path() / file;
+    const std::function<void(Bytes&)> damages[] = {
+        [](Bytes& b) { b.clear(); },
+        [](Bytes& b) { b.resize(207); },           // shorter than the header
+        [](Bytes& b) { b[1] = 'Z'; },              // magic
+        [](Bytes& b) { b.resize(b.size() - 10); }, // cut inside the description
+        [](Bytes& b) { b[79] |= 0x04; },           // compressed description
+        [](Bytes& b) { b[78] = 0x01; },            // 2^48 bytes more
+        [](Bytes& b) { b[74] = 0x10; },            // 1 MiB more
+        [](Bytes& b) { std::fill(b.begin() + 72, b.begin() + 79, 0xFF); }, // absurd size
+        [](Bytes& b) { b[87] = 0x40; },            // offset past the end
     };
-    const fs::path damaged[] = {
-        damagedCopy(L"short.QVX", [](std::vector<char>& b) { b.resize(207); }),
-        damagedCopy(L"magic.QVX", [](std::vector<char>& b) { b[1] = 'Z'; }),
-        damagedCopy(L"cut.QVX", [](std::vector<char>& b) { b.resize(b.size() - 10); }),
-        damagedCopy(L"compressed.QVX", [](std::vector<char>& b) { b[79] = static_cast<char>(b[79] | 0x04); }),
-        damagedCopy(L"huge.QVX", [](std::vector<char>& b) { b[78] = 0x01; }), // 2^48 bytes more
-    };
-    for (const fs::path& file : damaged) {
+    for (const auto& damage : damages) {
         name = L"untouched";
-        EXPECT_FALSE(readImageName(file, name)) << file;
-        EXPECT_EQ(name, L"untouched") << file;
+        EXPECT_FALSE(readImageName(changedCopy(testImage(L"monday.QVX"), folder.path() / L"damaged.QVX", damage), name))
+            << "damage " << &damage - damages;
+        EXPECT_EQ(name, L"untouched");
     }
 }
 
@@ -256,8 +226,7 @@ TEST(ImageCatalogue, RecoveryPartitionOnSandboxDisks)
     ASSERT_TRUE(machineDiskDevices().readFirstSectorOfDiskZero(sector));
     sector[510] = 0;
     sector[511] = 0;
-    std::ofstream(folder.path() / L"disk0.img", std::ios::binary)
-        .write(reinterpret_cast<const char*>(sector.data()), static_cast<std::streamsize>(sector.size()));
+    writeBytes(folder.path() / L"disk0.img", Bytes(sector.begin(), sector.end()));
     std::ofstream(folder.path() / L"machine.ini", std::ios::binary) << "[Disks]\r\n1=disk0.img\r\n";
     SandboxDiskDevices devices(folder.path());
     EXPECT_FALSE(hasRecoveryPartition(devices)); // no disk 0

@@ -69,7 +69,6 @@ TEST(SkinButtonLook, PushButtonStates)
     const int pressed = expectLook(button, L"Back", 88, 25, {false, true, true, true}, L"btnDN.ns", pageGrey, 0);
     const int resting = expectLook(button, L"Back", 88, 25, {}, L"btnNN.ns", pageGrey, 0);
     EXPECT_EQ(pressed, resting + 1);
-    expectLook(button, L"Back", 88, 25, {false, false, true, true}, L"btnFU.ns", pageGrey, 0);
 }
 
 TEST(SkinButtonLook, RadioShowsOnOnlyWhenDisabledAlwaysWithBlackText)
@@ -78,7 +77,6 @@ TEST(SkinButtonLook, RadioShowsOnOnlyWhenDisabledAlwaysWithBlackText)
     button.setRadio(L"", 0xF6F6F6, L"Tahoma", 9);
     EXPECT_EQ(button.mode(), SkinButtonMode::radio);
     expectLook(button, L"Fast", 200, 17, {true, false, false, false}, L"radioON.dat", 0xF6F6F6, 0);
-    expectLook(button, L"Fast", 200, 17, {}, L"radioOFF.dat", 0xF6F6F6, 0);
     expectLook(button, L"Fast", 200, 17, {false, false, true, true}, L"radioOFF.dat", 0xF6F6F6, 0);
 }
 
@@ -169,11 +167,12 @@ TEST_F(SkinButtonHover, EntryShowsHoverAndAMoveOutsideEndsIt)
     EXPECT_NE(GetCapture(), button.window());
 }
 
-TEST_F(SkinButtonHover, TheTimerEndsHoverWithin300MillisecondsWhenNoMoveArrives)
+TEST_F(SkinButtonHover, TheTimerKeepsHoverWhileThePointerStaysAndEndsItWithin300Milliseconds)
 {
     moveTo(10, 10);
     ASSERT_TRUE(button.hovered());
-    ReleaseCapture(); // now only the timer sees the pointer leave
+    ReleaseCapture(); // now only the timer sees where the pointer is
+    pumpUntil([] { return false; }, 700); // two timer intervals
     EXPECT_TRUE(button.hovered());
     RECT frame{};
     GetWindowRect(host.host, &frame);
@@ -181,14 +180,6 @@ TEST_F(SkinButtonHover, TheTimerEndsHoverWithin300MillisecondsWhenNoMoveArrives)
     const DWORD left = GetTickCount();
     EXPECT_TRUE(pumpUntil([&] { return !button.hovered(); }, 2000));
     EXPECT_LE(GetTickCount() - left, 300u + 150u); // one interval, and time for the pump
-}
-
-TEST_F(SkinButtonHover, TheTimerKeepsHoverWhileThePointerStaysOver)
-{
-    moveTo(10, 10);
-    ReleaseCapture();
-    pumpUntil([] { return false; }, 700); // two timer intervals
-    EXPECT_TRUE(button.hovered());
 }
 
 TEST_F(SkinButtonHover, HidingAHoveredButtonResetsHoverAndTheWindowShowsNormalAgain)

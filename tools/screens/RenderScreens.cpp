@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -56,9 +57,43 @@ void paintButtonAt(const Canvas& canvas, const SkinButton& button, int x, int y,
     SetViewportOrgEx(canvas.dc(), previous.x, previous.y, nullptr);
 }
 
+// The canvas as a 24-bit bottom-up BMP file.
+void writeBmpFile(const fs::path& file, const Canvas& canvas)
+{
+    const int width = canvas.width();
+    const int height = canvas.height();
+    const int stride = (width * 3 + 3) / 4 * 4;
+    BITMAPFILEHEADER header{};
+    BITMAPINFOHEADER info{};
+    header.bfType = 0x4D42;
+    header.bfOffBits = sizeof(header) + sizeof(info);
+    header.bfSize = header.bfOffBits + stride * height;
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::vector<char> rows(static_cast<std::size_t>(stride) * height, 0);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = canvas.at(x, y);
+            char* p = &rows[static_cast<std::size_t>(height - 1 - y) * stride + x * 3];
+            p[0] = static_cast<char>(GetBValue(c));
+            p[1] = static_cast<char>(GetGValue(c));
+            p[2] = static_cast<char>(GetRValue(c));
+        }
+    }
+    fs::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&header), sizeof(header));
+    out.write(reinterpret_cast<const char*>(&info), sizeof(info));
+    out.write(rows.data(), static_cast<std::streamsize>(rows.size()));
+}
+
 bool save(const Canvas& canvas, const fs::path& folder, const std::string& name)
 {
-    const bool saved = canvas.save(folder / (name + ".bmp"));
+    writeBmpFile(folder / (name + ".bmp"), canvas);
+    const bool saved = fs::exists(folder / (name + ".bmp"));
     std::printf("%s %s\n", saved ? "wrote" : "FAILED", name.c_str());
     return saved;
 }

@@ -69,12 +69,6 @@ bool Canvas::sameAs(const Canvas& other) const
     return true;
 }
 
-bool Canvas::save(const std::filesystem::path& file) const
-{
-    writeBmpFile(file, width_, height_, [this](int x, int y) { return at(x, y); });
-    return std::filesystem::exists(file);
-}
-
 UniqueBitmap makeBitmap(int width, int height, const std::function<COLORREF(int, int)>& paint)
 {
     const BITMAPINFO info = topDownInfo(width, height);
@@ -85,37 +79,6 @@ UniqueBitmap makeBitmap(int width, int height, const std::function<COLORREF(int,
         for (int x = 0; x < width; ++x)
             pixels[y * width + x] = toDibPixel(paint(x, y));
     return bitmap;
-}
-
-void writeBmpFile(const std::filesystem::path& file, int width, int height,
-                  const std::function<COLORREF(int, int)>& paint)
-{
-    const int stride = (width * 3 + 3) / 4 * 4;
-    BITMAPFILEHEADER header{};
-    BITMAPINFOHEADER info{};
-    header.bfType = 0x4D42;
-    header.bfOffBits = sizeof(header) + sizeof(info);
-    header.bfSize = header.bfOffBits + stride * height;
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    std::vector<char> rows(static_cast<std::size_t>(stride) * height, 0);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const COLORREF c = paint(x, y);
-            char* p = &rows[static_cast<std::size_t>(height - 1 - y) * stride + x * 3];
-            p[0] = static_cast<char>(GetBValue(c));
-            p[1] = static_cast<char>(GetGValue(c));
-            p[2] = static_cast<char>(GetRValue(c));
-        }
-    }
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&header), sizeof(header));
-    out.write(reinterpret_cast<const char*>(&info), sizeof(info));
-    out.write(rows.data(), static_cast<std::streamsize>(rows.size()));
 }
 
 void writePaletteRowBmpFile(const std::filesystem::path& file, const std::vector<COLORREF>& palette)

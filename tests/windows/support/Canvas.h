@@ -28,8 +28,6 @@ public:
     int count(int x0, int y0, int x1, int y1, const std::function<bool(COLORREF)>& test) const;
     int count(const std::function<bool(COLORREF)>& test) const { return count(0, 0, width_, height_, test); }
     bool sameAs(const Canvas& other) const;
-    // As a 24-bit BMP file.
-    bool save(const std::filesystem::path& file) const;
 
 private:
     int width_;
@@ -42,10 +40,6 @@ private:
 
 // A picture made in memory: `paint` gets the colour of each pixel.
 UniqueBitmap makeBitmap(int width, int height, const std::function<COLORREF(int, int)>& paint);
-
-// Writes a 24-bit bottom-up BMP file such as the skin files are.
-void writeBmpFile(const std::filesystem::path& file, int width, int height,
-                  const std::function<COLORREF(int, int)>& paint);
 
 // Writes an 8-bit BMP file of one row whose pixel x has colour table entry x.
 void writePaletteRowBmpFile(const std::filesystem::path& file, const std::vector<COLORREF>& palette);

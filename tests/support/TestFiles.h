@@ -1,0 +1,65 @@
+// File bytes, UTF-16LE text and timings, for the native and the Windows tests.
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace quorvane::testing {
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline Bytes readBytes(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void writeBytes(const std::filesystem::path& file, const Bytes& bytes)
+{
+    std::ofstream(file, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A copy of `from` at `to`, changed by `change` on its way.
+template <typename Change>
+std::filesystem::path changedCopy(const std::filesystem::path& from, const std::filesystem::path& to, Change change)
+{
+    Bytes bytes = readBytes(from);
+    change(bytes);
+    writeBytes(to, bytes);
+    return to;
+}
+
+// The bytes of a UTF-16LE file holding `text`, with or without the FF FE mark.
+inline Bytes utf16File(const std::wstring& text, bool byteOrderMark = true)
+{
+    Bytes bytes;
+    if (byteOrderMark)
+        bytes = {0xFF, 0xFE};
+    for (wchar_t c : text) {
+        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>((c >> 8) & 0xFF));
+    }
+    return bytes;
+}
+
+template <typename Action>
+double medianMilliseconds(int runs, Action action)
+{
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        action();
+        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::ranges::sort(times);
+    return times[times.size() / 2];
+}
+
+} // namespace quorvane::testing
