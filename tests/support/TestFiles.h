@@ -1,4 +1,5 @@
-// File bytes, UTF-16LE text and timings, for the native and the Windows tests.
+// File bytes, UTF-16LE text, language sections and timings, for the native and
+// the Windows tests.
 #pragma once
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -47,6 +49,16 @@ inline Bytes utf16File(const std::wstring& text, bool byteOrderMark = true)
         bytes.push_back(static_cast<std::uint8_t>((c >> 8) & 0xFF));
     }
     return bytes;
+}
+
+// The lines of a language section: text 0 names the font Tahoma, ids 1..99
+// hold `texts` where given and "text" elsewhere.
+inline std::wstring languageLines(const std::map<int, std::wstring>& texts = {})
+{
+    std::wstring lines = L"font=Tahoma\r\n";
+    for (int id = 1; id < 100; ++id)
+        lines += L"t" + std::to_wstring(id) + L"=" + (texts.contains(id) ? texts.at(id) : L"text") + L"\r\n";
+    return lines;
 }
 
 template <typename Action>

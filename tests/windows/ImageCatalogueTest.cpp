@@ -25,11 +25,6 @@ fs::path testImage(const wchar_t* name)
     return buildFolder().parent_path() / L"test-files" / L"images" / name;
 }
 
-fs::path testMachine(const wchar_t* name)
-{
-    return buildFolder().parent_path() / L"test-files" / L"machines" / name;
-}
-
 std::wstring imageSection(int number, const std::wstring& path, int partId, int diskId)
 {
     return L"[Image" + std::to_wstring(number) + L"]\r\nPath=" + path + L"\r\nPartID=" + std::to_wstring(partId)
@@ -47,8 +42,6 @@ public:
         fs::create_directories(onE);
     }
     ~BackupsOnTheSandboxDrives() { clean(); }
-    BackupsOnTheSandboxDrives(const BackupsOnTheSandboxDrives&) = delete;
-    BackupsOnTheSandboxDrives& operator=(const BackupsOnTheSandboxDrives&) = delete;
 
     void writeList(const std::wstring& text) const { writeBytes(listFile, utf16File(text)); }
 
@@ -215,7 +208,7 @@ TEST(ImageCatalogue, RecoveryPartitionOnSandboxDisks)
     EXPECT_TRUE(hasRecoveryPartition()); // the default machine
 
     for (const wchar_t* machine : {L"recovery-second", L"recovery-third", L"recovery-fourth"}) {
-        SandboxDiskDevices devices(testMachine(machine));
+        SandboxDiskDevices devices(buildFolder().parent_path() / L"test-files" / L"machines" / machine);
         ASSERT_TRUE(devices.driveLayout(0)) << machine;
         EXPECT_FALSE(hasRecoveryPartition(devices)) << machine;
     }

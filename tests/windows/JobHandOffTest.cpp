@@ -11,15 +11,12 @@
 
 #include <fstream>
 #include <functional>
-#include <map>
 
 namespace quorvane::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr wchar_t factoryName[] = L"Factory image";
-constexpr wchar_t factoryPath[] = L"Recovery partition";
 constexpr wchar_t cannotHandOver[] = L"The job could not be handed over.";
 constexpr wchar_t imageOnOtherDisk[] = L"The image lies on another disk.";
 // Disk 0 as sfdisk partitions it: recovery, system with the boot flag, data.
@@ -89,12 +86,9 @@ public:
         fs::create_directories(systemFolder());
         fs::copy_file(buildFolder() / L"quorvane_job_runner.exe", runner());
         fs::copy_file(buildFolder() / L"Sandbox/diskpart.exe", sandbox() / L"diskpart.exe");
-        std::wstring lines = L"font=Tahoma\r\n";
-        const std::map<int, std::wstring> texts{
-            {59, factoryName}, {60, factoryPath}, {93, cannotHandOver}, {95, imageOnOtherDisk}};
-        for (int id = 1; id < 100; ++id)
-            lines += L"t" + std::to_wstring(id) + L"=" + (texts.contains(id) ? texts.at(id) : L"text") + L"\r\n";
-        writeLanguageFile(folder() / L"Lang/Quorvane/409.ini", L"409", lines);
+        writeLanguageFile(folder() / L"Lang/Quorvane/409.ini", L"409",
+                          languageLines({{59, L"Factory image"}, {60, L"Recovery partition"}, {93, cannotHandOver},
+                                         {95, imageOnOtherDisk}}));
         const std::string image = unixPath(sandbox() / L"disk0.img");
         ready_ = runUnixCommand(folder(), "truncate -s 200G '" + image + "' && printf '%s\\n' " + layout
                                               + " | sfdisk --quiet '" + image + "'");
@@ -154,24 +148,11 @@ private:
     bool ready_ = false;
 };
 
-std::wstring quoted(const std::wstring& text)
-{
-    return L"\"" + text + L"\"";
-}
-
-std::wstring backupArguments(int compression, unsigned partitionId, int diskId, const std::wstring& imagePath,
-                             const std::wstring& description)
-{
-    return L"backup " + std::to_wstring(compression) + L" " + std::to_wstring(partitionId) + L" "
-           + std::to_wstring(diskId) + L" " + quoted(imagePath) + L" " + quoted(description);
-}
-
-std::wstring restoreArguments(long long imageSize, int diskId, unsigned partId, const std::wstring& imagePath,
-                              const std::wstring& imageName)
-{
-    return L"restore " + std::to_wstring(imageSize) + L" " + std::to_wstring(diskId) + L" " + std::to_wstring(partId)
-           + L" " + quoted(imagePath) + L" " + quoted(imageName);
-}
+// The runner's command lines: backup <compression> <partitionId> <diskId>
+// <imagePath> <description>, restore <imageSize> <diskId> <partId> <imagePath>
+// <imageName>.
+constexpr wchar_t mondayBackup[] = L"backup 2 3 0 d:\\Monday.QVX ";
+constexpr wchar_t factoryRestore[] = L"restore 0 0 1 \"Recovery partition\" \"Factory image\"";
 
 // A hand-off that went through: restarted, partition 1 active, no script left.
 void expectHandedOver(ProgramUnderTest& runner, const SandboxMachine& machine)
@@ -207,16 +188,16 @@ TEST(JobHandOff, EachJobFileHoldsExactlyItsJob)
         std::wstring lines;
     };
     const Case cases[] = {
-        {backupArguments(2, 3, 0, L"E:\\Images\\Monday.QVX", L"Monday"),
+        {L"backup 2 3 0 E:\\Images\\Monday.QVX Monday",
          L"Type=Backup\r\nPath=E:\\Images\\Monday.QVX\r\nDesc=Monday\r\nPartID=3\r\nDiskID=0\r\nCompress=2\r\n"},
         // The time-stamp description ends in a blank, which Wine's profile writer drops.
-        {backupArguments(3, 4294967295u, -1, L"d:\\2026-12-06.QVX", L"2026-12-06 20:31 "),
+        {L"backup 3 4294967295 -1 d:\\2026-12-06.QVX \"2026-12-06 20:31 \"",
          L"Type=Backup\r\nPath=d:\\2026-12-06.QVX\r\nDesc=2026-12-06 20:31\r\nPartID=4294967295\r\nDiskID=-1\r\n"
          L"Compress=3\r\n"},
-        {restoreArguments(0, 0, 1, factoryPath, factoryName),
+        {factoryRestore,
          L"Type=Restore\r\nPath=z:\\FactoryImage.QVX\r\nPartID=1\r\nDiskID=0\r\n"},
         // Not the factory entry: its name differs in one letter's case.
-        {restoreArguments(0, 0, 1, factoryPath, L"Factory Image"),
+        {L"restore 0 0 1 \"Recovery partition\" \"Factory Image\"",
          L"Type=Restore\r\nPath=Recovery partition\r\nPartID=1\r\nDiskID=0\r\n"},
     };
     for (const Case& each : cases) {
@@ -237,9 +218,9 @@ TEST(JobHandOff, ImageOnAnotherDiskIsNoticedAfterTheSwitchAndBeforeTheRestart)
         bool notice;
     };
     const Case cases[] = {
-        {backupArguments(2, 1, 1, L"e:\\Monday.QVX", L"Monday"), true},
-        {restoreArguments(5000, 2, 1, L"f:\\a.QVX", L"a"), true},
-        {backupArguments(2, 0, 1, L"e:\\Monday.QVX", L"Monday"), false},
+        {L"backup 2 1 1 e:\\Monday.QVX Monday", true},
+        {L"restore 5000 2 1 f:\\a.QVX a", true},
+        {L"backup 2 0 1 e:\\Monday.QVX Monday", false},
     };
     for (const Case& each : cases) {
         SCOPED_TRACE(std::string(each.arguments.begin(), each.arguments.end()));
@@ -267,7 +248,7 @@ TEST(JobHandOff, APlantedDiskpartInTheProgramFolderDoesNotRun)
     // A copy beside the program whose machine has no disks: if it ran, the
     // script would fail and the job would be refused.
     fs::copy_file(machine.sandbox() / L"diskpart.exe", machine.folder() / L"diskpart.exe");
-    ProgramUnderTest runner(machine.runner(), backupArguments(2, 3, 0, L"d:\\Monday.QVX", L"Monday"));
+    ProgramUnderTest runner(machine.runner(), mondayBackup + std::wstring(L"Monday"));
     expectHandedOver(runner, machine);
 }
 
@@ -296,7 +277,7 @@ TEST(JobHandOff, AJobThatCannotBeWrittenCheckedOrSwitchedIsRefused)
         SandboxMachine machine(each.layout);
         ASSERT_TRUE(machine.ready());
         each.prepare(machine);
-        ProgramUnderTest runner(machine.runner(), backupArguments(2, 3, 0, L"d:\\Monday.QVX", each.description));
+        ProgramUnderTest runner(machine.runner(), mondayBackup + (L"\"" + each.description + L"\""));
         expectRefused(runner, machine);
         EXPECT_EQ(fs::is_regular_file(machine.jobFile()), each.jobWritten);
         EXPECT_EQ(fileText(machine.leftScript()), each.scriptLeft ? diskpartScriptText : "");
@@ -320,7 +301,7 @@ TEST(JobHandOff, AJobFileCutOffByAFullDiskSwitchesNothing)
         GTEST_SKIP() << "Wine does not show the small file system as a fixed drive";
 
     // A job larger than the file system holds.
-    ProgramUnderTest runner(machine.runner(), backupArguments(2, 3, 0, L"d:\\Monday.QVX", std::wstring(3000, L'x')));
+    ProgramUnderTest runner(machine.runner(), mondayBackup + std::wstring(3000, L'x'));
     expectRefused(runner, machine);
 }
 
@@ -329,7 +310,7 @@ TEST(JobHandOff, AFailedRestartLeavesTheProgramRunning)
     SandboxMachine machine;
     ASSERT_TRUE(machine.ready());
     machine.writeMachine("[Volumes]\r\np=0,2\r\n[Restart]\r\nFail=1\r\n");
-    ProgramUnderTest runner(machine.runner(), restoreArguments(0, 0, 1, factoryPath, factoryName));
+    ProgramUnderTest runner(machine.runner(), factoryRestore);
     HWND page = nullptr;
     ASSERT_TRUE(waitUntil([&] {
         page = FindWindowW(L"QuorvaneJobRunner", nullptr);

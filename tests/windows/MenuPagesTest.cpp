@@ -3,6 +3,7 @@
 #include "app/PageMessages.h"
 #include "support/Canvas.h"
 #include "support/ProgramUnderTest.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -18,16 +19,10 @@ namespace {
 // Each description names itself, so that any two of them look different.
 std::wstring menuLanguage()
 {
-    std::wstring lines = L"font=Tahoma\r\n";
-    for (int id = 1; id < 100; ++id) {
-        std::wstring text = L"text";
-        if (id >= 1 && id <= 6)
-            text = L"Description " + std::wstring(static_cast<std::size_t>(id) * 3, L"#IXWMO"[id - 1]);
-        if (id == 92)
-            text = L"Leave?";
-        lines += L"t" + std::to_wstring(id) + L"=" + text + L"\r\n";
-    }
-    return lines;
+    std::map<int, std::wstring> texts{{92, L"Leave?"}};
+    for (int id = 1; id <= 6; ++id)
+        texts[id] = L"Description " + std::wstring(static_cast<std::size_t>(id) * 3, L"#IXWMO"[id - 1]);
+    return languageLines(texts);
 }
 
 using Picture = std::unique_ptr<Canvas>;

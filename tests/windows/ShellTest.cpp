@@ -1,6 +1,7 @@
 // The main window: page switching, the keys that must do nothing, and leaving.
 #include "app/PageMessages.h"
 #include "support/ProgramUnderTest.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +14,7 @@ class Shell : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::wstring lines = L"font=Tahoma\r\n";
-        for (int id = 1; id < 100; ++id)
-            lines += L"t" + std::to_wstring(id) + L"=" + (id == 92 ? L"Do you want to leave?" : L"text") + L"\r\n";
-        writeLanguageFile(folder.path() / L"Lang/Quorvane/409.ini", L"409", lines);
+        writeLanguageFile(folder.path() / L"Lang/Quorvane/409.ini", L"409", languageLines({{92, L"Do you want to leave?"}}));
         program = std::make_unique<ProgramUnderTest>(copyProgram(folder.path()));
         shell = program->waitForShell();
         ASSERT_TRUE(shell);

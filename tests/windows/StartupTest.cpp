@@ -1,6 +1,7 @@
 // The program's start: single instance, the language of the locale, and the
 // fixed message when there is no language file.
 #include "support/ProgramUnderTest.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -15,10 +16,7 @@ namespace fs = std::filesystem;
 // test can see which file the program loaded.
 std::wstring sampleLines(const std::wstring& code)
 {
-    std::wstring lines = L"font=Tahoma\r\n";
-    for (int id = 1; id < 100; ++id)
-        lines += L"t" + std::to_wstring(id) + L"=" + (id == 92 ? L"Leave? (" + code + L")" : L"text") + L"\r\n";
-    return lines;
+    return languageLines({{92, L"Leave? (" + code + L")"}});
 }
 
 void closeWithYes(ProgramUnderTest& program, HWND shell)

@@ -83,32 +83,28 @@ UniqueBitmap makeBitmap(int width, int height, const std::function<COLORREF(int,
 
 void writePaletteRowBmpFile(const std::filesystem::path& file, const std::vector<COLORREF>& palette)
 {
-    const int width = static_cast<int>(palette.size());
-    const int stride = (width + 3) / 4 * 4;
-    BITMAPFILEHEADER header{};
-    BITMAPINFOHEADER info{};
-    const DWORD tableSize = static_cast<DWORD>(palette.size() * sizeof(RGBQUAD));
-    header.bfType = 0x4D42;
-    header.bfOffBits = sizeof(header) + sizeof(info) + tableSize;
-    header.bfSize = header.bfOffBits + stride;
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = 1;
-    info.biPlanes = 1;
-    info.biBitCount = 8;
-    info.biClrUsed = static_cast<DWORD>(palette.size());
+    const auto width = static_cast<std::uint32_t>(palette.size());
+    const std::uint32_t stride = (width + 3) / 4 * 4;
+    const std::uint32_t offset = 14 + 40 + 4 * width;
+    std::vector<std::uint8_t> bytes;
+    const auto put = [&](std::uint32_t value, int size) {
+        for (int i = 0; i < size; ++i)
+            bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    };
+    // BITMAPFILEHEADER, then BITMAPINFOHEADER: 8 bits per pixel, one row, `width` colours.
+    const std::pair<std::uint32_t, int> headers[] = {
+        {0x4D42, 2}, {offset + stride, 4}, {0, 4}, {offset, 4},
+        {40, 4}, {width, 4}, {1, 4}, {1, 2}, {8, 2}, {BI_RGB, 4}, {stride, 4}, {0, 4}, {0, 4}, {width, 4}, {0, 4},
+    };
+    for (const auto& [value, size] : headers)
+        put(value, size);
+    for (COLORREF c : palette)
+        put(GetBValue(c) | GetGValue(c) << 8 | GetRValue(c) << 16, 4);
+    for (std::uint32_t x = 0; x < stride; ++x)
+        bytes.push_back(static_cast<std::uint8_t>(x < width ? x : 0));
     std::filesystem::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&header), sizeof(header));
-    out.write(reinterpret_cast<const char*>(&info), sizeof(info));
-    for (COLORREF c : palette) {
-        const RGBQUAD entry{GetBValue(c), GetGValue(c), GetRValue(c), 0};
-        out.write(reinterpret_cast<const char*>(&entry), sizeof(entry));
-    }
-    std::vector<char> row(static_cast<std::size_t>(stride), 0);
-    for (int x = 0; x < width; ++x)
-        row[static_cast<std::size_t>(x)] = static_cast<char>(x);
-    out.write(row.data(), stride);
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
 }
 
 bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
