@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 NATIVE := build/native
 WINDOWS := build/windows
 
-.PHONY: all bootstrap native windows build run test clean figures
+.PHONY: all bootstrap native windows build run screens test clean figures
 
 all: build
 
@@ -24,6 +24,9 @@ build: native windows
 
 run: windows
 	@tools/run-sandbox.sh $(WINDOWS)
+
+screens: windows
+	@tools/render-screens.sh $(WINDOWS)
 
 test: build
 	@tools/run-tests.sh $(NATIVE) $(WINDOWS)

@@ -42,6 +42,12 @@ std::optional<INT_PTR> DialogWindow::onMessage(UINT message, WPARAM wParam, LPAR
     case WM_ERASEBKGND:
         // Every window paints its whole area itself.
         return messageResult(TRUE);
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlType == ODT_BUTTON && SendMessageW(item->hwndItem, reflectedDrawItem, wParam, lParam))
+            return TRUE;
+        return std::nullopt;
+    }
     case WM_COMMAND: {
         const int id = LOWORD(wParam);
         if (id == IDOK) {

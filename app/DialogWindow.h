@@ -8,6 +8,10 @@
 
 namespace quorvane {
 
+// An owner-draw request handed back to the control that asked for it, so that
+// the control draws itself (the skin button does).
+inline constexpr UINT reflectedDrawItem = 0x2000 + WM_DRAWITEM;
+
 class DialogWindow {
 public:
     DialogWindow() = default;

@@ -60,6 +60,16 @@ bool RecoveryApp::loadLanguage(const std::wstring& code)
     return true;
 }
 
+bool RecoveryApp::loadSkinImage(UniqueBitmap& bitmap, const std::wstring& path)
+{
+    HANDLE loaded = LoadImageW(GetModuleHandleW(nullptr), path.c_str(), IMAGE_BITMAP, 0, 0,
+                               LR_LOADFROMFILE | LR_LOADMAP3DCOLORS | LR_CREATEDIBSECTION);
+    if (!loaded)
+        return false;
+    bitmap.reset(static_cast<HBITMAP>(loaded));
+    return true;
+}
+
 bool RecoveryApp::start()
 {
     instanceMutex.reset(CreateMutexW(nullptr, TRUE, instanceMutexName));

@@ -29,6 +29,11 @@ public:
     // section [<code>]; false when that section gives nothing.
     bool loadLanguage(const std::wstring& code);
 
+    // Loads a page picture from its full path into `bitmap`, replacing the
+    // three 3-D greys with the system's colours; false, and `bitmap` as it
+    // was, when the file cannot be loaded.
+    static bool loadSkinImage(UniqueBitmap& bitmap, const std::wstring& path);
+
     StringCatalogue catalogue;
     std::wstring languageCode;
     MainShellDialog* mainWindow = nullptr;

@@ -1,0 +1,163 @@
+#include "skin/SkinDrawing.h"
+
+#include "app/RecoveryApp.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace quorvane {
+
+static_assert(textFlags::centre == DT_CENTER && textFlags::verticalCentre == DT_VCENTER
+              && textFlags::wordBreak == DT_WORDBREAK && textFlags::singleLine == DT_SINGLELINE);
+
+namespace {
+
+constexpr wchar_t figureFace[] = L"Arial";
+
+RECT toRect(const PixelRect& rect)
+{
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// Puts a device's previous selection back when the run ends, however it ends.
+class PreviousSelection {
+public:
+    explicit PreviousSelection(HDC dc) : dc_(dc) {}
+    PreviousSelection(const PreviousSelection&) = delete;
+    PreviousSelection& operator=(const PreviousSelection&) = delete;
+    ~PreviousSelection()
+    {
+        if (previous_ && previous_ != HGDI_ERROR)
+            SelectObject(dc_, previous_);
+    }
+    void select(HGDIOBJ object)
+    {
+        HGDIOBJ replaced = SelectObject(dc_, object);
+        if (!previous_)
+            previous_ = replaced;
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_ = nullptr;
+};
+
+void fillWhite(HDC target, const PixelRect& rect)
+{
+    const RECT area = toRect(rect);
+    FillRect(target, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+}
+
+} // namespace
+
+std::wstring skinImagePath(const std::wstring& name)
+{
+    return programFolder() + L"Data\\" + name;
+}
+
+bool loadButtonImage(UniqueBitmap& bitmap, const std::wstring& path)
+{
+    HANDLE loaded = LoadImageW(GetModuleHandleW(nullptr), path.c_str(), IMAGE_BITMAP, 0, 0,
+                               LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+    if (!loaded)
+        return false;
+    bitmap.reset(static_cast<HBITMAP>(loaded));
+    return true;
+}
+
+UniqueFont createSkinFont(HDC device, int points, int weight, const std::wstring& face)
+{
+    return UniqueFont(CreateFontW(fontHeight(points, GetDeviceCaps(device, LOGPIXELSY)), 0, 0, 0, weight,
+                                  FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, face.c_str()));
+}
+
+SkinPictures::SkinPictures(std::initializer_list<const wchar_t*> names)
+{
+    for (const wchar_t* name : names)
+        load(name, skinImagePath(name));
+}
+
+void SkinPictures::load(const std::wstring& name, const std::wstring& path)
+{
+    UniqueBitmap bitmap;
+    RecoveryApp::loadSkinImage(bitmap, path);
+    bitmaps_[name] = std::move(bitmap);
+}
+
+void SkinPictures::adopt(const std::wstring& name, UniqueBitmap bitmap)
+{
+    bitmaps_[name] = std::move(bitmap);
+}
+
+HBITMAP SkinPictures::find(const std::wstring& name) const
+{
+    const auto found = bitmaps_.find(name);
+    return found == bitmaps_.end() ? nullptr : found->second.get();
+}
+
+void runDrawingSteps(HDC target, const DrawingSteps& steps, const SkinPictures& pictures,
+                     const StringCatalogue& catalogue)
+{
+    SetBkMode(target, TRANSPARENT);
+    UniqueMemoryDc pictureDc(CreateCompatibleDC(target));
+
+    const std::vector<FontSpec> specs = fontsInOrder(steps);
+    const std::wstring catalogueFace = catalogue.text(0);
+    std::vector<UniqueFont> fonts;
+    for (const FontSpec& spec : specs)
+        fonts.push_back(createSkinFont(target, spec.points, spec.weight,
+                                       spec.face == FaceRule::arial ? figureFace : catalogueFace));
+
+    // Declared after the fonts and the memory device, so put back before they go.
+    PreviousSelection previousPicture(pictureDc.get());
+    PreviousSelection previousFont(target);
+
+    for (const DrawingStep& step : steps) {
+        if (const auto* picture = std::get_if<PictureStep>(&step)) {
+            HBITMAP bitmap = pictures.find(picture->picture);
+            if (!bitmap) {
+                if (picture->copy != PictureCopy::colourKeyed)
+                    fillWhite(target, picture->destination);
+                continue;
+            }
+            previousPicture.select(bitmap);
+            const PixelRect& from = picture->source;
+            const PixelRect& to = picture->destination;
+            switch (picture->copy) {
+            case PictureCopy::plain:
+                BitBlt(target, to.left, to.top, to.width(), to.height(), pictureDc.get(), from.left, from.top,
+                       SRCCOPY);
+                break;
+            case PictureCopy::halftoneStretch:
+                SetStretchBltMode(target, HALFTONE);
+                StretchBlt(target, to.left, to.top, to.width(), to.height(), pictureDc.get(), from.left, from.top,
+                           from.width(), from.height(), SRCCOPY);
+                break;
+            case PictureCopy::colourKeyed:
+                TransparentBlt(target, to.left, to.top, to.width(), to.height(), pictureDc.get(), from.left,
+                               from.top, from.width(), from.height(), picture->key);
+                break;
+            }
+            continue;
+        }
+        const TextStep& text = std::get<TextStep>(step);
+        const auto font = std::find(specs.begin(), specs.end(), text.font) - specs.begin();
+        previousFont.select(fonts[static_cast<std::size_t>(font)].get());
+        if (text.colour)
+            SetTextColor(target, *text.colour);
+        const std::wstring content = std::holds_alternative<int>(text.text) ? catalogue.text(std::get<int>(text.text))
+                                                                           : std::get<std::wstring>(text.text);
+        RECT rect = toRect(text.rect);
+        DrawTextW(target, content.c_str(), -1, &rect, text.flags);
+    }
+}
+
+void paintPage(HWND window, const DrawingSteps& steps, const SkinPictures& pictures,
+               const StringCatalogue& catalogue)
+{
+    PaintScope paint(window);
+    runDrawingSteps(paint.dc(), steps, pictures, catalogue);
+}
+
+} // namespace quorvane

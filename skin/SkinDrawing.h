@@ -1,0 +1,57 @@
+// The skin layer's drawing: where the pictures lie, the font rule, the pictures
+// a page owns, and the one executor that runs a page's drawing steps.
+#pragma once
+
+#include "app/StringCatalogue.h"
+#include "platform/Win32Handles.h"
+#include "skin/DrawingSteps.h"
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <map>
+#include <string>
+
+namespace quorvane {
+
+// "<program folder>Data\<name>": where every skin picture lies.
+std::wstring skinImagePath(const std::wstring& name);
+
+// A button picture: loaded from its file as it is, without the replacement of
+// the 3-D greys that page pictures get.
+bool loadButtonImage(UniqueBitmap& bitmap, const std::wstring& path);
+
+// The font rule: `points` at the device's vertical resolution, `weight`, the
+// default character set, `face`; everything else left to the font mapper.
+UniqueFont createSkinFont(HDC device, int points, int weight, const std::wstring& face);
+
+// The pictures a page draws, by file name: loaded when the page is made, kept
+// for its lifetime. A file that fails to load leaves its picture missing.
+class SkinPictures {
+public:
+    SkinPictures() = default;
+    // Each file from the program's Data folder.
+    SkinPictures(std::initializer_list<const wchar_t*> names);
+
+    void load(const std::wstring& name, const std::wstring& path);
+    void adopt(const std::wstring& name, UniqueBitmap bitmap);
+    // nullptr when the picture is missing.
+    HBITMAP find(const std::wstring& name) const;
+
+private:
+    std::map<std::wstring, UniqueBitmap> bitmaps_;
+};
+
+// Runs the steps on a device context in their order: transparent text
+// background, one memory device for the pictures, the fonts made for this run
+// and deleted at its end with the device's previous font put back. A missing
+// picture is left out; where it would have been opaque the place is filled
+// with white instead.
+void runDrawingSteps(HDC target, const DrawingSteps& steps, const SkinPictures& pictures,
+                     const StringCatalogue& catalogue);
+
+// A page's WM_PAINT: the steps straight onto the window.
+void paintPage(HWND window, const DrawingSteps& steps, const SkinPictures& pictures,
+               const StringCatalogue& catalogue);
+
+} // namespace quorvane

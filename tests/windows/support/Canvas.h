@@ -1,0 +1,56 @@
+// A memory device with a 32-bit picture whose pixels a test can read.
+#pragma once
+
+#include "platform/Win32Handles.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+namespace quorvane::testing {
+
+class Canvas {
+public:
+    Canvas(int width, int height, COLORREF fill);
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    ~Canvas();
+
+    HDC dc() const { return dc_.get(); }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    // 0x00BBGGRR, like GetPixel.
+    COLORREF at(int x, int y) const;
+    // How many pixels of the rectangle [x0,x1) x [y0,y1) pass the test.
+    int count(int x0, int y0, int x1, int y1, const std::function<bool(COLORREF)>& test) const;
+    int count(const std::function<bool(COLORREF)>& test) const { return count(0, 0, width_, height_, test); }
+    bool sameAs(const Canvas& other) const;
+    // As a 24-bit BMP file.
+    bool save(const std::filesystem::path& file) const;
+
+private:
+    int width_;
+    int height_;
+    UniqueMemoryDc dc_;
+    UniqueBitmap bitmap_;
+    HGDIOBJ previous_ = nullptr;
+    std::uint32_t* bits_ = nullptr;
+};
+
+// A picture made in memory: `paint` gets the colour of each pixel.
+UniqueBitmap makeBitmap(int width, int height, const std::function<COLORREF(int, int)>& paint);
+
+// Writes a 24-bit bottom-up BMP file such as the skin files are.
+void writeBmpFile(const std::filesystem::path& file, int width, int height,
+                  const std::function<COLORREF(int, int)>& paint);
+
+// Writes an 8-bit BMP file of one row whose pixel x has colour table entry x.
+void writePaletteRowBmpFile(const std::filesystem::path& file, const std::vector<COLORREF>& palette);
+
+// Dispatches this thread's messages until the condition holds or the time is up.
+bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+
+} // namespace quorvane::testing

@@ -1,0 +1,134 @@
+// Renders what the pages and buttons look like into BMP files, with the
+// program's own drawing code, the English language file and the skin files
+// beside this program:
+//   quorvane_screens.exe OUT_FOLDER
+// Each page is painted from its drawing steps with its buttons on top, as
+// they show in the window; each kind of button is shown in all its states.
+#include "app/RecoveryApp.h"
+#include "skin/SkinButton.h"
+#include "skin/SkinDrawing.h"
+#include "support/Canvas.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using namespace quorvane;
+using quorvane::testing::Canvas;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct NamedState {
+    const char* name;
+    ButtonState state;
+};
+
+const NamedState allStates[] = {
+    {"normal", {}},
+    {"hover", {false, false, true, false}},
+    {"pressed", {false, true, true, false}},
+    {"focused", {false, false, false, true}},
+    {"focused+hover", {false, false, true, true}},
+    {"disabled", {true, false, false, false}},
+};
+
+const StringCatalogue& catalogue()
+{
+    return RecoveryApp::current().catalogue;
+}
+
+std::wstring text(int id)
+{
+    return catalogue().text(id);
+}
+
+// The button painted at (x, y) of the canvas.
+void paintButtonAt(const Canvas& canvas, const SkinButton& button, int x, int y, int width, int height,
+                   const ButtonState& state)
+{
+    POINT previous{};
+    SetViewportOrgEx(canvas.dc(), x, y, &previous);
+    button.paint(canvas.dc(), width, height, state);
+    SetViewportOrgEx(canvas.dc(), previous.x, previous.y, nullptr);
+}
+
+bool save(const Canvas& canvas, const fs::path& folder, const std::string& name)
+{
+    const bool saved = canvas.save(folder / (name + ".bmp"));
+    std::printf("%s %s\n", saved ? "wrote" : "FAILED", name.c_str());
+    return saved;
+}
+
+// One row per picture set, one column per state.
+bool renderPushButtons(const fs::path& folder)
+{
+    const int cell = 100;
+    Canvas sheet(10 + 6 * cell, 2 * 40 + 10, 0xDCDCDC);
+    const std::pair<const wchar_t*, int> sets[] = {{L"ns", 68}, {L"nw", 73}};
+    for (int row = 0; row < 2; ++row) {
+        SkinButton button;
+        button.setImages(pushSlotFiles(sets[row].first));
+        button.setCaption(text(sets[row].second), row == 0 ? 0xDCDCDC : 0xF6F6F6, text(0), 10, 0);
+        for (int column = 0; column < 6; ++column)
+            paintButtonAt(sheet, button, 10 + column * cell, 10 + row * 40, 88, 25, allStates[column].state);
+    }
+    return save(sheet, folder, "buttons-push");
+}
+
+bool renderRadioButtons(const fs::path& folder)
+{
+    Canvas sheet(2 * 210 + 10, 6 * 24 + 10, 0xF6F6F6);
+    const wchar_t* const labels[] = {L"None Compression", L"Fast Compression", L"Maximum Compression"};
+    for (int row = 0; row < 3; ++row) {
+        SkinButton button;
+        button.setRadio(labels[row], 0xF6F6F6, text(0), 9);
+        // Left: the chosen option (its button disabled); right: the others.
+        paintButtonAt(sheet, button, 10, 10 + row * 24, 200, 17, {true, false, false, false});
+        paintButtonAt(sheet, button, 220, 10 + row * 24, 200, 17, {});
+        paintButtonAt(sheet, button, 220, 10 + (row + 3) * 24, 200, 17, {false, false, true, true});
+    }
+    return save(sheet, folder, "buttons-radio");
+}
+
+bool renderIconButtons(const fs::path& folder)
+{
+    const wchar_t* const icons[] = {L"backup", L"recovery", L"tool", L"control", L"search"};
+    const NamedState states[] = {allStates[0], allStates[1], allStates[2]};
+    const int cellWidth = 147;
+    const int cellHeight = 129;
+    Canvas sheet(10 + 3 * cellWidth, 10 + 5 * cellHeight, 0xDCDCDC);
+    for (int row = 0; row < 5; ++row) {
+        const std::wstring base = std::wstring(L"main_icon_") + icons[row];
+        SkinButton button;
+        button.setIconImages(base + L"_normal.dat", base + L"_rollover.dat", base + L"_pressed.dat");
+        button.setCaption(text(63 + row), 0xDCDCDC, text(0), 10, 700);
+        for (int column = 0; column < 3; ++column)
+            paintButtonAt(sheet, button, 10 + column * cellWidth, 10 + row * cellHeight, 137, 119,
+                          states[column].state);
+    }
+    return save(sheet, folder, "buttons-icon");
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: quorvane_screens OUT_FOLDER\n");
+        return 2;
+    }
+    const fs::path folder = argv[1];
+    fs::create_directories(folder);
+    RecoveryApp app;
+    if (!app.loadLanguage(L"409"))
+        std::fprintf(stderr, "no English language file beside the program: texts stay empty\n");
+    app.languageCode = L"409";
+
+    bool saved = renderPushButtons(folder);
+    saved = renderRadioButtons(folder) && saved;
+    saved = renderIconButtons(folder) && saved;
+    return saved ? 0 : 1;
+}
