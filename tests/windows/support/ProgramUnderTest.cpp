@@ -75,12 +75,14 @@ fs::path copyProgram(const fs::path& folder)
     return target;
 }
 
-ProgramUnderTest::ProgramUnderTest(const fs::path& program)
+ProgramUnderTest::ProgramUnderTest(const fs::path& program, const std::wstring& arguments)
 {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     std::wstring commandLine = L"\"" + program.wstring() + L"\"";
+    if (!arguments.empty())
+        commandLine += L" " + arguments;
     if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                        program.parent_path().c_str(), &startup, &info)) {
         process_.reset(info.hProcess);

@@ -51,7 +51,7 @@ struct MessageBoxInfo {
 class ProgramUnderTest {
 public:
     // Starts the program; it is ended at scope end if it still runs.
-    explicit ProgramUnderTest(const std::filesystem::path& program);
+    explicit ProgramUnderTest(const std::filesystem::path& program, const std::wstring& arguments = {});
     ~ProgramUnderTest();
     ProgramUnderTest(const ProgramUnderTest&) = delete;
     ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;

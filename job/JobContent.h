@@ -1,0 +1,69 @@
+// What a job hand-off writes: the job file's keys, the diskpart script and the
+// command that runs it, and the check of the job file as it landed on disk.
+// No Windows call here; job/JobHandOff.cpp does the writing and running.
+#pragma once
+
+#include "job/JobParameters.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvane {
+
+struct JobKey {
+    std::wstring name;
+    std::wstring value;
+};
+using JobKeys = std::vector<JobKey>;
+
+inline constexpr wchar_t jobSection[] = L"Config";
+inline constexpr wchar_t factoryImagePath[] = L"z:\\FactoryImage.QVX";
+
+// Makes partition 1 of disk 0 the boot partition.
+inline constexpr char diskpartScriptText[] = "select disk 0\r\nselect partition 1\r\nactive\r\nexit\r\n";
+inline constexpr char diskpartScriptName[] = "DiskpartScript.txt";
+// The program path, the script path and the command line each fit this many
+// bytes, terminating NUL included.
+inline constexpr std::size_t narrowPathLimit = 260;
+
+// The keys in the order they are written.
+JobKeys backupJobKeys(const BackupJobParameters& job);
+JobKeys restoreJobKeys(const RestoreJobParameters& job);
+
+// The restore selection page offers the factory image under the catalogue's
+// name and placeholder path; the recovery environment needs the real path.
+// Replaces job.imagePath when the job is exactly that entry (size 0, disk 0,
+// partition 1, the name, then the path, compared in that order and exactly);
+// answers whether it did.
+bool applyFactoryRule(RestoreJobParameters& job, std::wstring_view factoryName, std::wstring_view factoryPath);
+
+// The user is told that the image lies on another disk than disk 0.
+bool needsOtherDiskNotice(std::int32_t diskId, std::uint32_t partitionId);
+
+// "x:\Backup_Restore_Config.ini" on the lower-case letter; nothing when the
+// system partition has no letter.
+std::optional<std::wstring> jobFilePath(char driveLetter);
+
+struct DiskpartLaunch {
+    std::string scriptPath;  // the program folder and the script name
+    std::string commandLine; // diskpart /s "<scriptPath>"
+};
+// From the program's full narrow path; nothing when it holds no backslash or
+// when the script path or the command line would not fit narrowPathLimit.
+std::optional<DiskpartLaunch> diskpartLaunch(std::string_view programPath, std::string_view scriptName);
+
+// Whether the job file's bytes are exactly the job: FF FE, UTF-16LE lines
+// ending in CR LF, "[Config]" and then one "name=value" line per key in order.
+// Blanks and tabs around a value do not count, because profile readers drop
+// them; everything else must match. A value holding CR or LF never matches:
+// it would have started a new line.
+bool jobFileHolds(std::span<const std::uint8_t> bytes, const JobKeys& keys);
+
+// A value that cannot be written as one profile line.
+bool breaksLine(std::wstring_view value);
+
+} // namespace quorvane

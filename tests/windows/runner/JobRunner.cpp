@@ -1,0 +1,88 @@
+// quorvane_job_runner.exe: starts a job hand-off the way a confirm page's Start
+// does, in a process of its own, so that tests can answer its message boxes
+// and see how it ends. Its window stands in for the page.
+//   quorvane_job_runner backup  <compression> <partitionId> <diskId> <imagePath> <description>
+//   quorvane_job_runner restore <imageSize> <diskId> <partId> <imagePath> <imageName>
+// When the hand-off returns (the restart did not happen) the window's title
+// becomes "returned <imagePath>" and the program runs on until it is closed.
+#include "app/RecoveryApp.h"
+#include "job/JobHandOff.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace quorvane;
+
+LRESULT CALLBACK runnerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND createPageStandIn(HINSTANCE instance)
+{
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = runnerProcedure;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = L"QuorvaneJobRunner";
+    RegisterClassW(&windowClass);
+    return CreateWindowW(L"QuorvaneJobRunner", L"job runner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320, 200,
+                         nullptr, nullptr, instance, nullptr);
+}
+
+std::wstring runJob(HWND owner, const std::vector<std::wstring>& arguments)
+{
+    if (arguments.size() == 7 && arguments[1] == L"backup") {
+        BackupJobParameters job;
+        job.compression = static_cast<std::int32_t>(std::wcstol(arguments[2].c_str(), nullptr, 10));
+        job.partitionId = static_cast<std::uint32_t>(std::wcstoul(arguments[3].c_str(), nullptr, 10));
+        job.diskId = static_cast<std::int32_t>(std::wcstol(arguments[4].c_str(), nullptr, 10));
+        job.imagePath = arguments[5];
+        job.description = arguments[6];
+        startBackupJob(owner, job);
+        return job.imagePath;
+    }
+    if (arguments.size() == 7 && arguments[1] == L"restore") {
+        RestoreJobParameters job;
+        job.imageSize = std::wcstoll(arguments[2].c_str(), nullptr, 10);
+        job.diskId = static_cast<std::int32_t>(std::wcstol(arguments[3].c_str(), nullptr, 10));
+        job.partId = static_cast<std::uint32_t>(std::wcstoul(arguments[4].c_str(), nullptr, 10));
+        job.imagePath = arguments[5];
+        job.imageName = arguments[6];
+        startRestoreJob(owner, job);
+        return job.imagePath;
+    }
+    ExitProcess(2);
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
+{
+    int count = 0;
+    wchar_t** raw = CommandLineToArgvW(GetCommandLineW(), &count);
+    const std::vector<std::wstring> arguments(raw, raw + count);
+    LocalFree(raw);
+
+    RecoveryApp app;
+    if (!app.loadLanguage(L"409"))
+        return 3;
+    const HWND owner = createPageStandIn(instance);
+    const std::wstring imagePath = runJob(owner, arguments);
+    SetWindowTextW(owner, (L"returned " + imagePath).c_str());
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
