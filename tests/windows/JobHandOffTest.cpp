@@ -217,57 +217,35 @@ void expectRefused(ProgramUnderTest& runner, const SandboxMachine& machine)
     EXPECT_EQ(machine.eventsLog(), "");
 }
 
-TEST(JobHandOff, BackupWritesExactlyItsJobReplacingAnOlderOne)
+// Each job lands as exactly its own lines, whatever an earlier job left there.
+TEST(JobHandOff, EachJobFileHoldsExactlyItsJob)
 {
-    SandboxMachine machine;
-    ASSERT_TRUE(machine.ready());
-    // An earlier job with other keys and another section: replaced, not merged.
-    std::ofstream(machine.jobFile(), std::ios::binary) << "[Config]\r\nType=Restore\r\nExtra=1\r\n[Other]\r\nA=1\r\n";
-
-    ProgramUnderTest runner(machine.runner(), backupArguments(2, 3, 0, L"E:\\Images\\Monday.QVX", L"Monday"));
-    expectHandedOver(runner, machine);
-    EXPECT_EQ(fileBytes(machine.jobFile()),
-              utf16WithByteOrderMark(L"[Config]\r\nType=Backup\r\nPath=E:\\Images\\Monday.QVX\r\nDesc=Monday\r\n"
-                                     L"PartID=3\r\nDiskID=0\r\nCompress=2\r\n"));
-}
-
-TEST(JobHandOff, TimeStampDescriptionWithItsTrailingBlankHandsOver)
-{
-    SandboxMachine machine;
-    ASSERT_TRUE(machine.ready());
-    BackupJobParameters job;
-    job.compression = 3;
-    job.description = L"2026-12-06 20:31 ";
-    job.imagePath = L"d:\\Backup\\2026-12-06.QVX";
-    job.partitionId = 4294967295u;
-    job.diskId = -1;
-    ProgramUnderTest runner(machine.runner(), backupArguments(job.compression, job.partitionId, job.diskId,
-                                                              job.imagePath, job.description));
-    expectHandedOver(runner, machine);
-    EXPECT_TRUE(jobFileHolds(fileBytes(machine.jobFile()), backupJobKeys(job)));
-    const std::vector<std::uint8_t> bytes = fileBytes(machine.jobFile());
-    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
-    EXPECT_NE(text.find(L"\r\nPartID=4294967295\r\nDiskID=-1\r\nCompress=3\r\n"), std::wstring::npos);
-}
-
-TEST(JobHandOff, RestoreOfTheFactoryEntryNamesTheFactoryImage)
-{
-    SandboxMachine machine;
-    ASSERT_TRUE(machine.ready());
-    ProgramUnderTest runner(machine.runner(), restoreArguments(0, 0, 1, factoryPath, factoryName));
-    expectHandedOver(runner, machine);
-    EXPECT_EQ(fileBytes(machine.jobFile()),
-              utf16WithByteOrderMark(L"[Config]\r\nType=Restore\r\nPath=z:\\FactoryImage.QVX\r\nPartID=1\r\nDiskID=0\r\n"));
-}
-
-TEST(JobHandOff, RestoreOfANameDifferingInCaseKeepsItsPath)
-{
-    SandboxMachine machine;
-    ASSERT_TRUE(machine.ready());
-    ProgramUnderTest runner(machine.runner(), restoreArguments(0, 0, 1, factoryPath, L"Factory Image"));
-    expectHandedOver(runner, machine);
-    EXPECT_EQ(fileBytes(machine.jobFile()),
-              utf16WithByteOrderMark(L"[Config]\r\nType=Restore\r\nPath=Recovery partition\r\nPartID=1\r\nDiskID=0\r\n"));
+    struct Case {
+        std::wstring arguments;
+        std::wstring lines;
+    };
+    const Case cases[] = {
+        {backupArguments(2, 3, 0, L"E:\\Images\\Monday.QVX", L"Monday"),
+         L"Type=Backup\r\nPath=E:\\Images\\Monday.QVX\r\nDesc=Monday\r\nPartID=3\r\nDiskID=0\r\nCompress=2\r\n"},
+        // The time-stamp description ends in a blank, which Wine's profile writer drops.
+        {backupArguments(3, 4294967295u, -1, L"d:\\2026-12-06.QVX", L"2026-12-06 20:31 "),
+         L"Type=Backup\r\nPath=d:\\2026-12-06.QVX\r\nDesc=2026-12-06 20:31\r\nPartID=4294967295\r\nDiskID=-1\r\n"
+         L"Compress=3\r\n"},
+        {restoreArguments(0, 0, 1, factoryPath, factoryName),
+         L"Type=Restore\r\nPath=z:\\FactoryImage.QVX\r\nPartID=1\r\nDiskID=0\r\n"},
+        // Not the factory entry: its name differs in one letter's case.
+        {restoreArguments(0, 0, 1, factoryPath, L"Factory Image"),
+         L"Type=Restore\r\nPath=Recovery partition\r\nPartID=1\r\nDiskID=0\r\n"},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(std::string(each.arguments.begin(), each.arguments.end()));
+        SandboxMachine machine;
+        ASSERT_TRUE(machine.ready());
+        std::ofstream(machine.jobFile(), std::ios::binary) << "[Config]\r\nType=Restore\r\nExtra=1\r\n[Other]\r\nA=1\r\n";
+        ProgramUnderTest runner(machine.runner(), each.arguments);
+        expectHandedOver(runner, machine);
+        EXPECT_EQ(fileBytes(machine.jobFile()), utf16WithByteOrderMark(L"[Config]\r\n" + each.lines));
+    }
 }
 
 TEST(JobHandOff, ImageOnAnotherDiskIsNoticedAfterTheSwitchAndBeforeTheRestart)
