@@ -220,6 +220,10 @@ void clickControl(HWND control, std::optional<POINT> at)
     POINT screen = point;
     ClientToScreen(control, &screen);
     SetCursorPos(screen.x, screen.y);
+    waitUntil([&] {
+        POINT now{};
+        return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+    }, 2s);
     const LPARAM position = MAKELPARAM(point.x, point.y);
     PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, position);
     PostMessageW(control, WM_LBUTTONUP, 0, position);
