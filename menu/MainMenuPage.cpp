@@ -1,12 +1,17 @@
 #include "menu/MainMenuPage.h"
 
+#include "app/RecoveryApp.h"
+
 namespace quorvane {
 
-void MainMenuPage::setHoverIndex(int index)
+std::vector<MenuButton> MainMenuPage::buttons() const
 {
-    hoverIndex_ = index;
-    if (window())
-        InvalidateRect(window(), nullptr, TRUE);
+    return mainMenuButtons(RecoveryApp::current().languageCode);
+}
+
+DrawingSteps MainMenuPage::paintingSteps() const
+{
+    return mainMenuSteps(hoverIndex(), RecoveryApp::current().languageCode);
 }
 
 bool MainMenuPage::onCommand(int id, int /*code*/, HWND /*control*/)

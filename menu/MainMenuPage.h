@@ -1,22 +1,19 @@
+// The first page: Backup, Restore and Tools as large picture buttons, and the
+// description of the button the pointer last touched below them.
 #pragma once
 
-#include "app/PageDialog.h"
 #include "app/ResourceIds.h"
+#include "menu/MenuPage.h"
 
 namespace quorvane {
 
-class MainMenuPage : public PageDialog {
+class MainMenuPage : public MenuPage {
 public:
-    MainMenuPage() : PageDialog(IDD_MAIN_MENU) {}
-
-    // Which button's description the page shows; 1 is the first button.
-    void setHoverIndex(int index);
-    int hoverIndex() const { return hoverIndex_; }
-
-private:
-    int hoverIndex_ = 1;
+    MainMenuPage() : MenuPage(IDD_MAIN_MENU, 3, mainMenuDescriptionArea) {}
 
 protected:
+    std::vector<MenuButton> buttons() const override;
+    DrawingSteps paintingSteps() const override;
     bool onCommand(int id, int code, HWND control) override;
 };
 

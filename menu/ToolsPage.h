@@ -1,22 +1,20 @@
+// Opens the system's Disk Management console and the file explorer, with a
+// description of each tool below its button and Back to the main menu.
 #pragma once
 
-#include "app/PageDialog.h"
 #include "app/ResourceIds.h"
+#include "menu/MenuPage.h"
 
 namespace quorvane {
 
-class ToolsPage : public PageDialog {
+class ToolsPage : public MenuPage {
 public:
-    ToolsPage() : PageDialog(IDD_TOOLS) {}
-
-    // Which button's description the page shows; 1 is the first button.
-    void setHoverIndex(int index);
-    int hoverIndex() const { return hoverIndex_; }
-
-private:
-    int hoverIndex_ = 1;
+    // Back is not tracked: only the two tools have a description.
+    ToolsPage() : MenuPage(IDD_TOOLS, 2, toolsDescriptionArea) {}
 
 protected:
+    std::vector<MenuButton> buttons() const override;
+    DrawingSteps paintingSteps() const override;
     bool onCommand(int id, int code, HWND control) override;
 };
 

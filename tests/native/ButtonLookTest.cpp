@@ -6,77 +6,52 @@
 namespace quorvane {
 namespace {
 
-TEST(ButtonLook, SlotChoiceFollowsItsOrderForEveryCombination)
+ButtonState stateOf(int bits)
 {
-    for (int bits = 0; bits < 16; ++bits) {
-        const ButtonState state{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, (bits & 8) != 0};
-        SCOPED_TRACE(::testing::Message() << "disabled " << state.disabled << " pressed " << state.pressed
-                                          << " hover " << state.hover << " focused " << state.focused);
-        ButtonSlot expected = ButtonSlot::normal;
-        if (state.disabled)
-            expected = ButtonSlot::disabled;
-        else if (state.pressed)
-            expected = ButtonSlot::pressed;
-        else if (state.hover)
-            expected = state.focused ? ButtonSlot::focusedHover : ButtonSlot::hover;
-        else if (state.focused)
-            expected = ButtonSlot::focused;
-        EXPECT_EQ(chooseSlot(state), expected);
-    }
-    // The cases people get wrong: disabled beats pressed and hover, pressed beats hover.
-    EXPECT_EQ(chooseSlot({true, true, true, true}), ButtonSlot::disabled);
-    EXPECT_EQ(chooseSlot({false, true, true, false}), ButtonSlot::pressed);
+    return {(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, (bits & 8) != 0};
 }
 
-TEST(ButtonLook, PushCaptionIsCentredOneLineAndGreyWhenDisabled)
+TEST(ButtonLook, SlotForEveryCombinationOfDisabledPressedHoverFocus)
 {
-    const unsigned flags = textFlags::singleLine | textFlags::centre;
-    EXPECT_EQ(captionLayout(SkinButtonMode::push, 88, 25, {}), (CaptionLayout{{0, 5, 88, 25}, black, flags}));
-    EXPECT_EQ(captionLayout(SkinButtonMode::push, 88, 25, {false, true, true, false}),
-              (CaptionLayout{{0, 6, 88, 25}, black, flags}));
-    for (const ButtonState disabled : {ButtonState{true, false, false, false}, ButtonState{true, false, true, true},
-                                       ButtonState{true, true, true, false}})
-        EXPECT_EQ(captionLayout(SkinButtonMode::push, 88, 25, disabled).colour, 0xB4B4B4u);
+    using enum ButtonSlot;
+    // Index bits: 1 disabled, 2 pressed, 4 hover, 8 focused.
+    const ButtonSlot expected[16] = {normal,  disabled, pressed,      disabled, hover,        disabled, pressed, disabled,
+                                     focused, disabled, pressed,      disabled, focusedHover, disabled, pressed, disabled};
+    for (int bits = 0; bits < 16; ++bits)
+        EXPECT_EQ(chooseSlot(stateOf(bits)), expected[bits]) << "state bits " << bits;
 }
 
-TEST(ButtonLook, RadioCaptionSitsRightOfThePictureInBlackWhateverTheState)
+TEST(ButtonLook, CaptionRectangleColourAndFlagsPerModeAndState)
 {
-    for (int bits = 0; bits < 16; ++bits) {
-        const ButtonState state{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, (bits & 8) != 0};
-        EXPECT_EQ(captionLayout(SkinButtonMode::radio, 200, 17, state),
-                  (CaptionLayout{{20, 0, 200, 17}, black, textFlags::singleLine | textFlags::verticalCentre}));
-    }
+    using enum SkinButtonMode;
+    const unsigned pushFlags = textFlags::singleLine | textFlags::centre;
+    const unsigned iconFlags = textFlags::centre | textFlags::wordBreak;
+    EXPECT_EQ(captionLayout(push, 88, 25, {}), (CaptionLayout{{0, 5, 88, 25}, black, pushFlags}));
+    EXPECT_EQ(captionLayout(push, 88, 25, stateOf(2 | 4)), (CaptionLayout{{0, 6, 88, 25}, black, pushFlags}));
+    // Disabled is grey whatever else holds.
+    EXPECT_EQ(captionLayout(push, 88, 25, stateOf(1 | 4 | 8)).colour, 0xB4B4B4u);
+    EXPECT_EQ(captionLayout(push, 88, 25, stateOf(1 | 2 | 4)).colour, 0xB4B4B4u);
+
+    const CaptionLayout radioCaption{{20, 0, 200, 17}, black, textFlags::singleLine | textFlags::verticalCentre};
+    EXPECT_EQ(captionLayout(SkinButtonMode::radio, 200, 17, {}), radioCaption);
+    EXPECT_EQ(captionLayout(SkinButtonMode::radio, 200, 17, stateOf(1 | 2 | 4 | 8)), radioCaption);
+
+    EXPECT_EQ(captionLayout(icon, 137, 119, {}), (CaptionLayout{{0, 93, 137, 119}, 0x646464, iconFlags}));
+    EXPECT_EQ(captionLayout(icon, 137, 119, stateOf(8)).colour, 0x646464u);
+    EXPECT_EQ(captionLayout(icon, 137, 119, stateOf(4)), (CaptionLayout{{0, 93, 137, 119}, white, iconFlags}));
+    EXPECT_EQ(captionLayout(icon, 137, 119, stateOf(2)), (CaptionLayout{{0, 95, 137, 119}, white, iconFlags}));
 }
 
-TEST(ButtonLook, IconCaptionIsWhiteWhenLitAndTwoPixelsLowerWhenPressed)
-{
-    const unsigned flags = textFlags::centre | textFlags::wordBreak;
-    EXPECT_EQ(captionLayout(SkinButtonMode::icon, 137, 119, {}), (CaptionLayout{{0, 93, 137, 119}, 0x646464, flags}));
-    EXPECT_EQ(captionLayout(SkinButtonMode::icon, 137, 119, {false, false, false, true}).colour, 0x646464u);
-    EXPECT_EQ(captionLayout(SkinButtonMode::icon, 137, 119, {false, false, true, false}),
-              (CaptionLayout{{0, 93, 137, 119}, white, flags}));
-    EXPECT_EQ(captionLayout(SkinButtonMode::icon, 137, 119, {false, true, false, false}),
-              (CaptionLayout{{0, 95, 137, 119}, white, flags}));
-}
-
-TEST(ButtonLook, PictureSourceIsTheButtonOrTheRadioSquare)
-{
-    EXPECT_EQ(pictureSource(SkinButtonMode::push, 88, 25), (PixelRect{0, 0, 88, 25}));
-    EXPECT_EQ(pictureSource(SkinButtonMode::icon, 137, 119), (PixelRect{0, 0, 137, 119}));
-    EXPECT_EQ(pictureSource(SkinButtonMode::radio, 200, 17), (PixelRect{0, 0, 15, 15}));
-}
-
-TEST(ButtonLook, SlotFilesFollowTheSlotTable)
+TEST(ButtonLook, PicturesPerSlotAndTheRadioSquare)
 {
     EXPECT_EQ(pushSlotFiles(L"nw"),
               (SlotFiles{L"btnNN.nw", L"btnUP.nw", L"btnDN.nw", L"btnFF.nw", L"btnFU.nw", L"btnXX.nw"}));
-    // Focus shows the resting picture; disabled too, as icons have no own one.
     EXPECT_EQ(iconSlotFiles(L"n", L"h", L"p"), (SlotFiles{L"n", L"h", L"p", L"n", L"h", L"n"}));
     // A chosen option is marked by disabling its button.
-    const SlotFiles radio = radioSlotFiles();
-    EXPECT_EQ(radio[static_cast<int>(ButtonSlot::disabled)], L"radioON.dat");
-    for (int slot = 0; slot < 5; ++slot)
-        EXPECT_EQ(radio[slot], L"radioOFF.dat");
+    const std::wstring off = L"radioOFF.dat";
+    EXPECT_EQ(radioSlotFiles(), (SlotFiles{off, off, off, off, off, L"radioON.dat"}));
+    EXPECT_EQ(pictureSource(SkinButtonMode::radio, 200, 17), (PixelRect{0, 0, 15, 15}));
+    EXPECT_EQ(pictureSource(SkinButtonMode::icon, 137, 119), (PixelRect{0, 0, 137, 119}));
 }
 
 } // namespace

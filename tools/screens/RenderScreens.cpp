@@ -5,6 +5,7 @@
 // Each page is painted from its drawing steps with its buttons on top, as
 // they show in the window; each kind of button is shown in all its states.
 #include "app/RecoveryApp.h"
+#include "menu/MenuLayout.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinDrawing.h"
 #include "support/Canvas.h"
@@ -112,6 +113,54 @@ bool renderIconButtons(const fs::path& folder)
     return save(sheet, folder, "buttons-icon");
 }
 
+// Every picture the steps name, from the Data folder beside this program.
+SkinPictures picturesOf(const DrawingSteps& steps)
+{
+    SkinPictures pictures;
+    for (const DrawingStep& step : steps) {
+        if (const auto* picture = std::get_if<PictureStep>(&step))
+            pictures.load(picture->picture, skinImagePath(picture->picture));
+    }
+    return pictures;
+}
+
+// The page from its steps, its buttons on top; the button `hoveredButton`
+// (1 the first) under the pointer.
+bool renderPage(const fs::path& folder, const std::string& name, const DrawingSteps& steps,
+                const std::vector<MenuButton>& buttons, int hoveredButton)
+{
+    Canvas page(720, 480, 0);
+    runDrawingSteps(page.dc(), steps, picturesOf(steps), catalogue());
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const MenuButton& layout = buttons[i];
+        SkinButton button;
+        if (layout.mode == SkinButtonMode::icon)
+            button.setIconImages(layout.pictures[0], layout.pictures[1], layout.pictures[2]);
+        else
+            button.setImages(layout.pictures);
+        button.setCaption(text(layout.labelId), menuButtonBackground, text(0), layout.font.points,
+                          layout.font.weight);
+        ButtonState state;
+        state.hover = static_cast<int>(i) + 1 == hoveredButton;
+        paintButtonAt(page, button, layout.place.left, layout.place.top, layout.place.width(),
+                      layout.place.height(), state);
+    }
+    return save(page, folder, name);
+}
+
+bool renderMenuPages(const fs::path& folder)
+{
+    const std::wstring& code = RecoveryApp::current().languageCode;
+    bool saved = true;
+    for (int hover = 1; hover <= 3; ++hover)
+        saved = renderPage(folder, "main-menu-hover-" + std::to_string(hover), mainMenuSteps(hover, code),
+                           mainMenuButtons(code), hover) && saved;
+    for (int hover = 1; hover <= 2; ++hover)
+        saved = renderPage(folder, "tools-hover-" + std::to_string(hover), toolsPageSteps(hover),
+                           toolsPageButtons(code), hover) && saved;
+    return saved;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -130,5 +179,6 @@ int wmain(int argc, wchar_t** argv)
     bool saved = renderPushButtons(folder);
     saved = renderRadioButtons(folder) && saved;
     saved = renderIconButtons(folder) && saved;
+    saved = renderMenuPages(folder) && saved;
     return saved ? 0 : 1;
 }

@@ -1,0 +1,88 @@
+// The main menu and tools pages as data: what they paint for each hover index
+// and language, their caption sizes per language, and the hit test.
+#include "menu/MenuLayout.h"
+
+#include <gtest/gtest.h>
+
+namespace quorvane {
+namespace {
+
+const FontSpec fontA{10, 700};
+const FontSpec fontB{9, 700};
+const PictureStep background = copyPicture(L"background_main.dat", 720, 480);
+
+TEST(MenuPainting, MainMenuDescriptionPerHoverIndexAndLanguage)
+{
+    const PixelRect area{125, 332, 594, 440};
+    for (const wchar_t* code : {L"409", L"C0A", L""}) {
+        EXPECT_EQ(mainMenuSteps(1, code), (DrawingSteps{background, catalogueText(1, fontA, black, area)}));
+        EXPECT_EQ(mainMenuSteps(2, code), (DrawingSteps{background, catalogueText(2, fontB, black, {125, 332, 594, 368}),
+                                                        catalogueText(3, fontA, red, {125, 368, 594, 440})}));
+        EXPECT_EQ(mainMenuSteps(3, code), (DrawingSteps{background, catalogueText(4, fontA, black, area)}));
+        EXPECT_EQ(mainMenuSteps(0, code), (DrawingSteps{background}));
+        EXPECT_EQ(mainMenuSteps(4, code), (DrawingSteps{background}));
+    }
+    // Greek moves the Restore blocks down, and only those.
+    EXPECT_EQ(mainMenuSteps(2, L"408"), (DrawingSteps{background, catalogueText(2, fontB, black, {125, 332, 594, 386}),
+                                                      catalogueText(3, fontA, red, {125, 386, 594, 480})}));
+    EXPECT_EQ(mainMenuSteps(1, L"408"), mainMenuSteps(1, L"409"));
+    EXPECT_EQ(mainMenuDescriptionArea.bottom, 480);
+}
+
+TEST(MenuPainting, ToolsDescriptionPerHoverIndex)
+{
+    EXPECT_EQ(toolsPageSteps(1), (DrawingSteps{background, catalogueText(5, fontA, black, {125, 332, 594, 440})}));
+    EXPECT_EQ(toolsPageSteps(2), (DrawingSteps{background, catalogueText(6, fontA, black, {125, 332, 594, 440})}));
+    EXPECT_EQ(toolsPageSteps(3), (DrawingSteps{background}));
+}
+
+CaptionFont fontOf(const std::vector<MenuButton>& buttons, int controlId)
+{
+    for (const MenuButton& button : buttons)
+        if (button.controlId == controlId)
+            return button.font;
+    ADD_FAILURE() << "no button " << controlId;
+    return {};
+}
+
+TEST(MenuButtons, CaptionSizeAndWeightForEveryLanguageRow)
+{
+    const CaptionFont standard{10, 700};
+    const CaptionFont bold8{8, 700};
+    const CaptionFont normal8{8, 400};
+    const struct {
+        const wchar_t* code;
+        CaptionFont backup;
+        CaptionFont restore;
+    } rows[] = {
+        {L"c0a", bold8, bold8},     {L"40b", bold8, bold8},   {L"40c", bold8, bold8},       {L"414", bold8, bold8},
+        {L"816", bold8, standard},  {L"41d", bold8, standard}, {L"408", normal8, normal8},  {L"415", normal8, bold8},
+        {L"419", normal8, bold8},   {L"416", standard, bold8}, {L"407", standard, normal8}, {L"409", standard, standard},
+        {L"C0A", standard, standard},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.code, row.code + wcslen(row.code)));
+        const auto buttons = mainMenuButtons(row.code);
+        EXPECT_EQ(fontOf(buttons, 1000), row.backup);
+        EXPECT_EQ(fontOf(buttons, 1001), row.restore);
+        EXPECT_EQ(fontOf(buttons, 1002), standard);
+        const auto tools = toolsPageButtons(row.code);
+        EXPECT_EQ(fontOf(tools, 1019), std::wstring(row.code) == L"416" ? bold8 : standard);
+        EXPECT_EQ(fontOf(tools, 1020), standard);
+        EXPECT_EQ(fontOf(tools, 1021), (CaptionFont{10, 0}));
+    }
+}
+
+TEST(MenuButtons, HoverIndexCountsAllFourEdgesAndTheFirstButtonWins)
+{
+    const std::vector<PixelRect> buttons = {{100, 50, 237, 169}, {242, 50, 379, 169}};
+    EXPECT_EQ(hoverIndexAt(buttons, {100, 50}), 1);
+    EXPECT_EQ(hoverIndexAt(buttons, {237, 169}), 1);
+    EXPECT_EQ(hoverIndexAt(buttons, {238, 100}), 0); // between the two
+    EXPECT_EQ(hoverIndexAt(buttons, {379, 100}), 2);
+    EXPECT_EQ(hoverIndexAt(buttons, {300, 170}), 0);
+    EXPECT_EQ(hoverIndexAt({{0, 0, 10, 10}, {10, 0, 20, 10}}, {10, 5}), 1);
+}
+
+} // namespace
+} // namespace quorvane

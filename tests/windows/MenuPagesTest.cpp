@@ -1,0 +1,269 @@
+// The main menu and tools pages in the running program: the description that
+// follows the pointer, what the shell resets, the clicks and the tool launches.
+#include "app/PageMessages.h"
+#include "support/Canvas.h"
+#include "support/ProgramUnderTest.h"
+
+#include <gtest/gtest.h>
+
+#include <tlhelp32.h>
+
+#include <memory>
+#include <set>
+#include <thread>
+
+namespace quorvane::testing {
+namespace {
+
+// Each description names itself, so that any two of them look different.
+std::wstring menuLanguage()
+{
+    std::wstring lines = L"font=Tahoma\r\n";
+    for (int id = 1; id < 100; ++id) {
+        std::wstring text = L"text";
+        if (id >= 1 && id <= 6)
+            text = L"Description " + std::wstring(static_cast<std::size_t>(id) * 3, L"#IXWMO"[id - 1]);
+        if (id == 92)
+            text = L"Leave?";
+        lines += L"t" + std::to_wstring(id) + L"=" + text + L"\r\n";
+    }
+    return lines;
+}
+
+using Picture = std::unique_ptr<Canvas>;
+
+// Moves the pointer as a mouse does, so that the window under it (or the one
+// holding the capture) gets the move; a bare SetCursorPos sends none here.
+void pointerTo(POINT screenPoint)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = MulDiv(screenPoint.x, 65535, width - 1);
+    move.mi.dy = MulDiv(screenPoint.y, 65535, height - 1);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &move, sizeof(move));
+    SetCursorPos(screenPoint.x, screenPoint.y);
+}
+
+class MenuPages : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        writeLanguageFile(folder.path() / L"Lang/Quorvane/409.ini", L"409", menuLanguage());
+        program = std::make_unique<ProgramUnderTest>(copyProgram(folder.path()));
+        shell = program->waitForShell();
+        ASSERT_TRUE(shell);
+        SetForegroundWindow(shell);
+        // The pointer may have started over a button: onto the bare page, and
+        // the shell shows the first description again.
+        POINT bare{40, 300};
+        ClientToScreen(shell, &bare);
+        pointerTo(bare);
+        PostMessageW(shell, UM_SHOW_MAIN_MENU, 0, 0);
+        ASSERT_TRUE(showsPage("main menu"));
+    }
+
+    void TearDown() override
+    {
+        if (program && program->exitCode() == STILL_ACTIVE) {
+            PostMessageW(shell, WM_CLOSE, 0, 0);
+            const MessageBoxInfo box = program->waitForMessageBox();
+            if (box.window)
+                ProgramUnderTest::pressButton(box.window, IDYES);
+            program->waitForExit();
+        }
+    }
+
+    HWND visiblePageWindow() const
+    {
+        for (HWND child = GetWindow(shell, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (IsWindowVisible(child))
+                return child;
+        }
+        return nullptr;
+    }
+
+    bool showsPage(const std::string& page)
+    {
+        return waitUntil([&] { return visiblePage(shell) == page; });
+    }
+
+    // The pixels of a rectangle of the visible page as the screen shows them now.
+    Picture screenArea(RECT area) const
+    {
+        POINT origin{area.left, area.top};
+        ClientToScreen(visiblePageWindow(), &origin);
+        auto picture = std::make_unique<Canvas>(area.right - area.left, area.bottom - area.top, 0);
+        HDC screen = GetDC(nullptr);
+        BitBlt(picture->dc(), 0, 0, picture->width(), picture->height(), screen, origin.x, origin.y, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+        return picture;
+    }
+
+    Picture description() const { return screenArea({125, 332, 594, 440}); }
+
+    // The description once nothing changes any more.
+    Picture settledDescription() const
+    {
+        Picture last = description();
+        waitUntil([&] {
+            std::this_thread::sleep_for(250ms);
+            Picture now = description();
+            const bool same = now->sameAs(*last);
+            last = std::move(now);
+            return same;
+        });
+        return last;
+    }
+
+    RECT buttonRect(int id) const
+    {
+        RECT rect{};
+        GetWindowRect(GetDlgItem(visiblePageWindow(), id), &rect);
+        return rect;
+    }
+
+    POINT centreOf(int id) const
+    {
+        const RECT rect = buttonRect(id);
+        return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    }
+
+    POINT pagePoint(int x, int y) const
+    {
+        POINT point{x, y};
+        ClientToScreen(visiblePageWindow(), &point);
+        return point;
+    }
+
+    void click(int id)
+    {
+        // The pointer onto the button first, and the button lit, so that the
+        // press goes to the button and not to one that still tracks the pointer.
+        RECT button = buttonRect(id);
+        MapWindowPoints(nullptr, visiblePageWindow(), reinterpret_cast<POINT*>(&button), 2);
+        const Picture resting = screenArea(button);
+        pointerTo(centreOf(id));
+        waitUntil([&] { return !screenArea(button)->sameAs(*resting); }, 2s);
+        INPUT inputs[2] = {};
+        inputs[0].type = inputs[1].type = INPUT_MOUSE;
+        inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, inputs, sizeof(INPUT));
+        // Clicks on one spot within the double-click time would become one double click.
+        std::this_thread::sleep_for(600ms);
+    }
+
+    ScratchFolder folder;
+    std::unique_ptr<ProgramUnderTest> program;
+    HWND shell = nullptr;
+};
+
+TEST_F(MenuPages, MainMenuDescriptionFollowsThePointerEdgesIncludedAndStaysOnTheBackground)
+{
+    const Picture backup = settledDescription();
+    ASSERT_GT(backup->count([](COLORREF c) { return c == RGB(0, 0, 0); }), 20) << "no first description";
+    ASSERT_EQ(backup->count([](COLORREF c) { return c == RGB(255, 0, 0); }), 0) << "not the first description";
+
+    const RECT restore = buttonRect(1001);
+    pointerTo({restore.right, restore.bottom}); // the right and bottom edge count
+    ASSERT_TRUE(waitUntil([&] { return !description()->sameAs(*backup); }, 3s));
+    const Picture restoreText = settledDescription();
+    EXPECT_GT(restoreText->count([](COLORREF c) { return c == RGB(255, 0, 0); }), 20) << "no red second block";
+
+    pointerTo(pagePoint(40, 300)); // the bare page
+    EXPECT_TRUE(settledDescription()->sameAs(*restoreText)) << "leaving the buttons changed the description";
+
+    pointerTo(centreOf(1002));
+    ASSERT_TRUE(waitUntil([&] { return !description()->sameAs(*restoreText); }, 3s));
+    const Picture toolsText = settledDescription();
+    EXPECT_FALSE(toolsText->sameAs(*backup));
+
+    const RECT backupRect = buttonRect(1000);
+    pointerTo({backupRect.left, backupRect.top});
+    EXPECT_TRUE(waitUntil([&] { return description()->sameAs(*backup); }, 3s));
+}
+
+TEST_F(MenuPages, ToolsPageTracksOnlyItsToolsAndShowingItAgainStartsWithTheFirst)
+{
+    PostMessageW(shell, UM_SHOW_TOOLS, 0, 0);
+    ASSERT_TRUE(showsPage("tools"));
+    const Picture diskManagement = settledDescription();
+
+    pointerTo(centreOf(1020));
+    ASSERT_TRUE(waitUntil([&] { return !description()->sameAs(*diskManagement); }, 3s));
+    const Picture explorer = settledDescription();
+
+    const RECT back = buttonRect(1021);
+    pointerTo({back.left + 5, back.top + 5});
+    EXPECT_TRUE(settledDescription()->sameAs(*explorer)) << "Back changed the description";
+    pointerTo(pagePoint(40, 300));
+    EXPECT_TRUE(settledDescription()->sameAs(*explorer));
+
+    PostMessageW(shell, UM_SHOW_MAIN_MENU, 0, 0);
+    ASSERT_TRUE(showsPage("main menu"));
+    PostMessageW(shell, UM_SHOW_TOOLS, 0, 0);
+    ASSERT_TRUE(showsPage("tools"));
+    EXPECT_TRUE(waitUntil([&] { return description()->sameAs(*diskManagement); }, 3s));
+}
+
+TEST_F(MenuPages, ClicksLeadToTheirPages)
+{
+    click(1002);
+    EXPECT_TRUE(showsPage("tools"));
+    click(1021);
+    EXPECT_TRUE(showsPage("main menu"));
+    click(1000);
+    EXPECT_TRUE(showsPage("backup options"));
+    PostMessageW(shell, UM_SHOW_MAIN_MENU, 0, 0);
+    ASSERT_TRUE(showsPage("main menu"));
+    click(1001);
+    EXPECT_TRUE(showsPage("restore select"));
+}
+
+std::set<DWORD> processesNamed(const std::wstring& name)
+{
+    std::set<DWORD> found;
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        if (_wcsicmp(entry.szExeFile, name.c_str()) == 0)
+            found.insert(entry.th32ProcessID);
+    }
+    return found;
+}
+
+TEST_F(MenuPages, ExplorerIsLaunchedAndAMissingDiskManagementLeavesThePageAsItWas)
+{
+    PostMessageW(shell, UM_SHOW_TOOLS, 0, 0);
+    ASSERT_TRUE(showsPage("tools"));
+
+    const std::set<DWORD> before = processesNamed(L"explorer.exe");
+    click(1020);
+    std::set<DWORD> started;
+    EXPECT_TRUE(waitUntil([&] {
+        started.clear();
+        for (DWORD id : processesNamed(L"explorer.exe"))
+            if (!before.count(id))
+                started.insert(id);
+        return !started.empty();
+    }));
+    for (DWORD id : started) {
+        UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+        if (process)
+            TerminateProcess(process.get(), 0);
+    }
+
+    const Picture shown = settledDescription();
+    click(1019);
+    click(1019); // nothing stops a second try
+    EXPECT_EQ(program->exitCode(), STILL_ACTIVE);
+    EXPECT_EQ(visiblePage(shell), "tools");
+    EXPECT_EQ(program->visibleTopLevelWindows(), 1) << "something was shown for the missing console";
+}
+
+} // namespace
+} // namespace quorvane::testing
