@@ -14,8 +14,8 @@ BackupConfirmPage::BackupConfirmPage()
 
 bool BackupConfirmPage::onInitDialog()
 {
-    setUpPushButton(backButton, IDC_BACKUP_CONFIRM_BACK, L"ns", 87, buttonGrey, {494, 436, 582, 461});
-    setUpPushButton(startButton, IDC_BACKUP_CONFIRM_START, L"ns", 88, buttonGrey, {596, 436, 684, 461});
+    setUpPushButton(backButton, IDC_BACKUP_CONFIRM_BACK, L"ns", 87, buttonGrey, backButtonPlace);
+    setUpPushButton(startButton, IDC_BACKUP_CONFIRM_START, L"ns", 88, buttonGrey, forwardButtonPlace);
     return PageDialog::onInitDialog();
 }
 

@@ -19,8 +19,6 @@ constexpr int textOnSystemPartition = 84;
 constexpr int textNotALetteredPartition = 85;
 constexpr int textForbiddenCharacter = 86;
 
-constexpr Colour browseBackground = 0xF6F6F6;
-constexpr Colour choiceBackground = 0xF6F6F6;
 constexpr int choicePoints = 10;
 
 // The default target, whatever letter partition 3 of disk 0 has today.
@@ -41,9 +39,9 @@ std::wstring controlText(HWND dialog, int id)
     return text.data();
 }
 
-void place(HWND dialog, int id, int x, int y, int width, int height)
+void place(HWND dialog, int id, const PixelRect& where)
 {
-    MoveWindow(GetDlgItem(dialog, id), x, y, width, height, TRUE);
+    MoveWindow(GetDlgItem(dialog, id), where.left, where.top, where.width(), where.height(), TRUE);
 }
 
 // The drive letter of a chosen path: its first character in the system's
@@ -83,23 +81,21 @@ void BackupOptionsPage::setUpControls()
     const std::wstring face = RecoveryApp::current().catalogue.text(0);
     HWND page = window();
 
-    setUpPushButton(backButton, IDC_BACKUP_BACK, L"ns", 80, buttonGrey, {494, 436, 582, 461});
-    setUpPushButton(nextButton, IDC_BACKUP_NEXT, L"ns", 82, buttonGrey, {596, 436, 684, 461});
-    setUpPushButton(browseButton, IDC_BACKUP_BROWSE, L"nw", 81, browseBackground, {570, 172, 658, 197});
-    place(page, IDC_BACKUP_TARGET, 225, 172, 340, 25);
+    setUpPushButton(backButton, IDC_BACKUP_BACK, L"ns", 80, buttonGrey, backButtonPlace);
+    setUpPushButton(nextButton, IDC_BACKUP_NEXT, L"ns", 82, buttonGrey, forwardButtonPlace);
+    setUpPushButton(browseButton, IDC_BACKUP_BROWSE, L"nw", 81, boxBackground, browseButtonPlace);
+    place(page, IDC_BACKUP_TARGET, targetEditPlace);
 
-    noneChoice.attach(page, IDC_BACKUP_NONE);
-    noneChoice.setRadio(compressionName(1), choiceBackground, face, choicePoints);
-    place(page, IDC_BACKUP_NONE, 227, 240, 200, 15);
-    fastChoice.attach(page, IDC_BACKUP_FAST);
-    fastChoice.setRadio(compressionName(2), choiceBackground, face, choicePoints);
-    place(page, IDC_BACKUP_FAST, 227, 265, 200, 15);
-    maximumChoice.attach(page, IDC_BACKUP_MAXIMUM);
-    maximumChoice.setRadio(compressionName(3), choiceBackground, face, choicePoints);
-    place(page, IDC_BACKUP_MAXIMUM, 227, 290, 200, 15);
+    const int choiceIds[] = {IDC_BACKUP_NONE, IDC_BACKUP_FAST, IDC_BACKUP_MAXIMUM};
+    SkinButton* const choices[] = {&noneChoice, &fastChoice, &maximumChoice};
+    for (int level = 0; level < 3; ++level) {
+        choices[level]->attach(page, choiceIds[level]);
+        choices[level]->setRadio(compressionName(level + 1), boxBackground, face, choicePoints);
+        place(page, choiceIds[level], compressionChoicePlaces[level]);
+    }
     choose(fastChoice);
 
-    place(page, IDC_BACKUP_DESCRIPTION, 225, 358, 340, 25);
+    place(page, IDC_BACKUP_DESCRIPTION, descriptionEditPlace);
 }
 
 void BackupOptionsPage::proposeDefaultTarget()

@@ -6,6 +6,7 @@
 
 #include "app/PageMessages.h"
 #include "app/ResourceIds.h"
+#include "backup/BackupPagesDrawing.h"
 #include "job/JobContent.h"
 
 #include <gtest/gtest.h>
@@ -237,6 +238,43 @@ TEST_F(BackupWizard, BrowseRefusesTheSystemPartitionAndUnmappedDrivesAndAsksAgai
     EXPECT_EQ(target(), L"e:\\wizard-test.bak.QVX");
     handOver(job(2, description(), L"e:\\wizard-test.bak.QVX", 1, 1), true);
 }
+// Where a control of the visible page lies, in page pixels.
+PixelRect placeOf(HWND page, int id)
+{
+    RECT rect{};
+    GetWindowRect(GetDlgItem(page, id), &rect);
+    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&rect), 2);
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+TEST_F(BackupWizard, ControlsLieWhereThePagesLeaveRoomForThem)
+{
+    start("p=0,2\r\nd=0,3\r\n");
+    const std::pair<int, PixelRect> options[] = {
+        {IDC_BACKUP_BACK, {494, 436, 582, 461}},     {IDC_BACKUP_NEXT, {596, 436, 684, 461}},
+        {IDC_BACKUP_BROWSE, {570, 172, 658, 197}},   {IDC_BACKUP_TARGET, {225, 172, 565, 197}},
+        {IDC_BACKUP_NONE, {227, 240, 427, 255}},     {IDC_BACKUP_FAST, {227, 265, 427, 280}},
+        {IDC_BACKUP_MAXIMUM, {227, 290, 427, 305}},  {IDC_BACKUP_DESCRIPTION, {225, 358, 565, 383}},
+    };
+    for (const auto& [id, place] : options)
+        EXPECT_EQ(placeOf(page, id), place) << id;
+    for (int id : {IDC_BACKUP_BACK, IDC_BACKUP_NEXT, IDC_BACKUP_BROWSE, IDC_BACKUP_NONE, IDC_BACKUP_FAST,
+                   IDC_BACKUP_MAXIMUM})
+        EXPECT_EQ(GetWindowLongW(GetDlgItem(page, id), GWL_STYLE) & 0x0F, BS_OWNERDRAW) << id;
+    const LONG target = GetWindowLongW(control(IDC_BACKUP_TARGET), GWL_STYLE);
+    EXPECT_EQ(target & (ES_READONLY | ES_AUTOHSCROLL), ES_READONLY | ES_AUTOHSCROLL);
+    // The description stops taking text when it is full instead of scrolling.
+    EXPECT_EQ(GetWindowLongW(control(IDC_BACKUP_DESCRIPTION), GWL_STYLE) & (ES_AUTOHSCROLL | ES_READONLY), 0);
+    for (int id : {IDC_BACKUP_TARGET, IDC_BACKUP_DESCRIPTION})
+        EXPECT_TRUE(GetWindowLongW(GetDlgItem(page, id), GWL_EXSTYLE) & WS_EX_STATICEDGE) << id;
+
+    click(IDC_BACKUP_NEXT);
+    ASSERT_TRUE(showsPage("backup confirm"));
+    HWND confirm = visiblePageWindow(shell);
+    EXPECT_EQ(placeOf(confirm, IDC_BACKUP_CONFIRM_BACK), (PixelRect{494, 436, 582, 461}));
+    EXPECT_EQ(placeOf(confirm, IDC_BACKUP_CONFIRM_START), (PixelRect{596, 436, 684, 461}));
+}
+
 TEST_F(BackupWizard, DefaultTargetIsTheSameWhenPartition3IsLetteredE)
 {
     start("p=0,2\r\ne=0,3\r\n");
