@@ -26,12 +26,12 @@ const PictureStep background = copyPicture(L"background_step.dat", 720, 480);
 // that each follows the part before it in that language's wording.
 struct EmphasisRow {
     const wchar_t* code;
-    int tableA;      // left of text 19
-    int tableBLeft;  // text 26
-    int tableBRight;
-    int tableCFirst; // left of text 28
-    int tableCSecond; // left of text 29
-    int tableCRight;  // right of text 29
+    int text19Left;
+    int text26Left;
+    int text26Right;
+    int text28Left;
+    int text29Left;
+    int text29Right;
 };
 
 constexpr EmphasisRow emphasisRows[] = {
@@ -131,7 +131,7 @@ DrawingSteps backupConfirmDrawing(const std::wstring& code, const BackupJobParam
         catalogueText(18, body, std::nullopt, {222, 124, pageRight, 142}),
     };
     if (row) {
-        steps.push_back(catalogueText(19, body, blue, {row->tableA, 124, pageRight, 142}));
+        steps.push_back(catalogueText(19, body, blue, {row->text19Left, 124, pageRight, 142}));
         if (code == L"412")
             steps.push_back(catalogueText(20, body, black, {410, 124, pageRight, 142}));
     }
@@ -145,12 +145,12 @@ DrawingSteps backupConfirmDrawing(const std::wstring& code, const BackupJobParam
 
     steps.push_back(catalogueText(25, body, red, {222, 315, pageRight, 333}));
     if (row)
-        steps.push_back(catalogueText(26, body, black, {row->tableBLeft, 315, row->tableBRight, 333}));
+        steps.push_back(catalogueText(26, body, black, {row->text26Left, 315, row->text26Right, 333}));
     // Without a row the warning's red stays in force for texts 27 and 30.
     steps.push_back(catalogueText(27, body, std::nullopt, {222, 333, pageRight, 351}));
     if (row) {
-        steps.push_back(catalogueText(28, body, blue, {row->tableCFirst, 333, pageRight, 351}));
-        steps.push_back(catalogueText(29, body, black, {row->tableCSecond, 333, row->tableCRight, 351}));
+        steps.push_back(catalogueText(28, body, blue, {row->text28Left, 333, pageRight, 351}));
+        steps.push_back(catalogueText(29, body, black, {row->text29Left, 333, row->text29Right, 351}));
     }
     steps.push_back(keyedPicture(L"popup_warning.dat", {0, 0, 38, 38}, 235, 355, 0xDFDFDF));
     steps.push_back(catalogueText(30, body, std::nullopt, {275, 362, pageRight, 380}));

@@ -328,6 +328,11 @@ TEST_F(BackupWizard, TheClickedCompressionIsChosenEdgesIncluded)
 TEST_F(BackupWizard, GoingBackAndReturningKeepsTargetCompressionAndDescription)
 {
     start("p=0,2\r\nd=0,3\r\ne=1,1\r\n");
+    // A first round with the first choices, then back to change them all.
+    click(IDC_BACKUP_NEXT);
+    ASSERT_TRUE(showsPage("backup confirm"));
+    click(IDC_BACKUP_CONFIRM_BACK);
+    ASSERT_TRUE(showsPage("backup options"));
     SendMessageW(control(IDC_BACKUP_DESCRIPTION), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"  x "));
     click(IDC_BACKUP_MAXIMUM);
     browseTo(L"e:\\kept");
