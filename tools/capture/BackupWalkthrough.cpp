@@ -63,6 +63,10 @@ int wmain(int argc, wchar_t** argv)
     GetWindowThreadProcessId(shell, &processId);
     quorvane::UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
 
+    // The pointer on its way to Backup, as a user's would be.
+    RECT backup{};
+    GetWindowRect(GetDlgItem(visiblePageWindow(shell), IDC_MENU_BACKUP), &backup);
+    SetCursorPos((backup.left + backup.right) / 2, (backup.top + backup.bottom) / 2);
     const bool walked = picture(shell, folder, "main-menu") && press(shell, IDC_MENU_BACKUP, "backup options")
                         && picture(shell, folder, "backup-options") && press(shell, IDC_BACKUP_NEXT, "backup confirm")
                         && picture(shell, folder, "backup-confirm") && press(shell, IDC_BACKUP_CONFIRM_START, nullptr);
