@@ -267,6 +267,14 @@ TEST_F(BackupWizard, ControlsLieWhereThePagesLeaveRoomForThem)
     EXPECT_EQ(GetWindowLongW(control(IDC_BACKUP_DESCRIPTION), GWL_STYLE) & (ES_AUTOHSCROLL | ES_READONLY), 0);
     for (int id : {IDC_BACKUP_TARGET, IDC_BACKUP_DESCRIPTION})
         EXPECT_TRUE(GetWindowLongW(GetDlgItem(page, id), GWL_EXSTYLE) & WS_EX_STATICEDGE) << id;
+    // Typing stops when the text fills the description's width.
+    SendMessageW(control(IDC_BACKUP_DESCRIPTION), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    for (int typed = 0; typed < 120; ++typed)
+        PostMessageW(control(IDC_BACKUP_DESCRIPTION), WM_CHAR, L'W', 1);
+    drainPostedMessages();
+    const std::size_t kept = description().size();
+    EXPECT_GT(kept, 10u);
+    EXPECT_LT(kept, 120u);
 
     click(IDC_BACKUP_NEXT);
     ASSERT_TRUE(showsPage("backup confirm"));
