@@ -4,6 +4,8 @@
 //   quorvane_screens.exe OUT_FOLDER
 // Each page is painted from its drawing steps with its buttons on top, as
 // they show in the window; each kind of button is shown in all its states.
+// The backup pages are drawn once more in the layouts of "407" and "412",
+// with the English texts standing in for those languages' files.
 #include "app/RecoveryApp.h"
 #include "backup/BackupPagesDrawing.h"
 #include "menu/MenuLayout.h"
