@@ -1,10 +1,27 @@
 #include "app/PageDialog.h"
 
+#include "app/RecoveryApp.h"
+
 namespace quorvane {
 
 void PageDialog::requestPage(PageMessage message) const
 {
     PostMessageW(GetParent(window()), message, 0, 0);
+}
+
+void PageDialog::showMessage(int textId) const
+{
+    MessageBoxW(window(), RecoveryApp::current().catalogue.text(textId).c_str(), L"Quorvane", MB_OK);
+}
+
+void PageDialog::setUpPushButton(SkinButton& button, int controlId, const wchar_t* pictureSet, int labelTextId,
+                                 Colour background, const PixelRect& place) const
+{
+    const StringCatalogue& catalogue = RecoveryApp::current().catalogue;
+    button.attach(window(), controlId);
+    button.setImages(pushSlotFiles(pictureSet));
+    button.setCaption(catalogue.text(labelTextId), background, catalogue.text(0), 10, 0);
+    MoveWindow(GetDlgItem(window(), controlId), place.left, place.top, place.width(), place.height(), TRUE);
 }
 
 void PageDialog::placeOnShell() const

@@ -4,6 +4,7 @@
 
 #include "app/DialogWindow.h"
 #include "app/PageMessages.h"
+#include "skin/SkinButton.h"
 
 namespace quorvane {
 
@@ -20,6 +21,16 @@ public:
 protected:
     // Asks the shell for another page. Posted, so the current handler ends first.
     void requestPage(PageMessage message) const;
+
+    // A message box owned by the page: catalogue text `textId`, caption
+    // "Quorvane", one OK button, no icon. Returns when it is dismissed.
+    void showMessage(int textId) const;
+
+    // Attaches a push button of the page, gives it the six pictures of a set
+    // (L"ns", L"nw") and a caption of catalogue text `labelTextId` in the
+    // catalogue's face at 10 points, and places it in page pixels.
+    void setUpPushButton(SkinButton& button, int controlId, const wchar_t* pictureSet, int labelTextId,
+                         Colour background, const PixelRect& place) const;
 
     // Moves the page to the shell's client origin at 720 x 480 and centres it
     // over the shell.

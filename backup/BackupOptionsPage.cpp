@@ -1,16 +1,231 @@
 #include "backup/BackupOptionsPage.h"
 
+#include "app/MainShellDialog.h"
+#include "app/RecoveryApp.h"
+#include "backup/BackupPagesDrawing.h"
+#include "backup/BackupRules.h"
+#include "disk/DiskMap.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
 namespace quorvane {
 
-bool BackupOptionsPage::onCommand(int id, int /*code*/, HWND /*control*/)
+namespace {
+
+constexpr int textNoTarget = 83;
+constexpr int textOnSystemPartition = 84;
+constexpr int textNotALetteredPartition = 85;
+constexpr int textForbiddenCharacter = 86;
+
+constexpr int choicePoints = 10;
+
+// The default target, whatever letter partition 3 of disk 0 has today.
+constexpr wchar_t defaultTarget[] = L"D:\\backup.QVX";
+
+std::wstring timeStampNow()
 {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return descriptionTimeStamp(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute);
+}
+
+std::wstring controlText(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    GetWindowTextW(control, text.data(), static_cast<int>(text.size()));
+    return text.data();
+}
+
+void place(HWND dialog, int id, const PixelRect& where)
+{
+    MoveWindow(GetDlgItem(dialog, id), where.left, where.top, where.width(), where.height(), TRUE);
+}
+
+// The drive letter of a chosen path: its first character in the system's
+// ANSI code page.
+char driveLetterOf(const std::wstring& path)
+{
+    char first[8] = {};
+    if (path.empty()
+        || WideCharToMultiByte(CP_ACP, 0, path.c_str(), 1, first, sizeof first, nullptr, nullptr) <= 0)
+        return 0;
+    return first[0];
+}
+
+bool insideWithEdges(const POINT& point, const RECT& rect)
+{
+    return point.x >= rect.left && point.x <= rect.right && point.y >= rect.top && point.y <= rect.bottom;
+}
+
+} // namespace
+
+BackupOptionsPage::BackupOptionsPage()
+    : PageDialog(IDD_BACKUP_OPTIONS),
+      pictures{L"background_step.dat", L"partition_number_1.dat", L"background_box_1.dat", L"firstbg.dat"}
+{
+}
+
+bool BackupOptionsPage::onInitDialog()
+{
+    setUpControls();
+    SetDlgItemTextW(window(), IDC_BACKUP_DESCRIPTION, timeStampNow().c_str());
+    proposeDefaultTarget();
+    return PageDialog::onInitDialog();
+}
+
+void BackupOptionsPage::setUpControls()
+{
+    const std::wstring face = RecoveryApp::current().catalogue.text(0);
+    HWND page = window();
+
+    setUpPushButton(backButton, IDC_BACKUP_BACK, L"ns", 80, buttonGrey, backButtonPlace);
+    setUpPushButton(nextButton, IDC_BACKUP_NEXT, L"ns", 82, buttonGrey, forwardButtonPlace);
+    setUpPushButton(browseButton, IDC_BACKUP_BROWSE, L"nw", 81, boxBackground, browseButtonPlace);
+    place(page, IDC_BACKUP_TARGET, targetEditPlace);
+
+    const int choiceIds[] = {IDC_BACKUP_NONE, IDC_BACKUP_FAST, IDC_BACKUP_MAXIMUM};
+    SkinButton* const choices[] = {&noneChoice, &fastChoice, &maximumChoice};
+    for (int level = 0; level < 3; ++level) {
+        choices[level]->attach(page, choiceIds[level]);
+        choices[level]->setRadio(compressionName(level + 1), boxBackground, face, choicePoints);
+        place(page, choiceIds[level], compressionChoicePlaces[level]);
+    }
+    choose(fastChoice);
+
+    place(page, IDC_BACKUP_DESCRIPTION, descriptionEditPlace);
+}
+
+void BackupOptionsPage::proposeDefaultTarget()
+{
+    DiskMap map;
+    map.refresh();
+    diskId = 0;
+    if (map.driveLetterOf(3, 0) != 0) {
+        partitionId = 3;
+        imagePath = defaultTarget;
+    } else {
+        partitionId = 0;
+        imagePath.clear();
+    }
+    SetDlgItemTextW(window(), IDC_BACKUP_TARGET, imagePath.c_str());
+}
+
+void BackupOptionsPage::choose(const SkinButton& chosen)
+{
+    for (const SkinButton* choice : {&noneChoice, &fastChoice, &maximumChoice})
+        EnableWindow(choice->window(), choice == &chosen ? FALSE : TRUE);
+}
+
+bool BackupOptionsPage::preTranslateMessage(const MSG& message)
+{
+    if (message.message == WM_LBUTTONDOWN) {
+        for (const SkinButton* choice : {&noneChoice, &fastChoice, &maximumChoice}) {
+            RECT area{};
+            if (GetWindowRect(choice->window(), &area) && insideWithEdges(message.pt, area)) {
+                choose(*choice);
+                return true;
+            }
+        }
+    }
+    return PageDialog::preTranslateMessage(message);
+}
+
+void BackupOptionsPage::browse()
+{
+    static constexpr wchar_t filter[] = L"QVX Format ( *.QVX )\0*.QVX\0";
+    DiskMap map;
+    for (;;) {
+        wchar_t chosen[MAX_PATH] = {};
+        OPENFILENAMEW dialog{};
+        dialog.lStructSize = sizeof dialog;
+        dialog.hwndOwner = window();
+        dialog.lpstrFilter = filter;
+        dialog.nFilterIndex = 1;
+        dialog.lpstrFile = chosen;
+        dialog.nMaxFile = MAX_PATH;
+        dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
+        if (!GetSaveFileNameW(&dialog))
+            return;
+        const std::wstring path = chosen;
+        const std::wstring fileName = path.substr(dialog.nFileOffset < path.size() ? dialog.nFileOffset : path.size());
+
+        map.refresh();
+        std::int32_t disk = 0;
+        const std::uint32_t partition = map.partitionOfDriveLetter(driveLetterOf(path), disk);
+        if (partition == 2 && disk == 0) {
+            // The partition being backed up, which also receives the job file.
+            showMessage(textOnSystemPartition);
+            continue;
+        }
+        if (partition == 0) {
+            showMessage(textNotALetteredPartition);
+            continue;
+        }
+        if (hasForbiddenFileNameCharacter(fileName)) {
+            showMessage(textForbiddenCharacter);
+            continue;
+        }
+        imagePath = withImageExtension(path);
+        partitionId = partition;
+        diskId = disk;
+        SetDlgItemTextW(window(), IDC_BACKUP_TARGET, imagePath.c_str());
+        return;
+    }
+}
+
+void BackupOptionsPage::next()
+{
+    description = controlText(window(), IDC_BACKUP_DESCRIPTION);
+    if (isBlankDescription(description))
+        description = timeStampNow();
+    compression = static_cast<std::int32_t>(
+        chosenCompression(!IsWindowEnabled(noneChoice.window()), !IsWindowEnabled(fastChoice.window())));
+    if (imagePath.empty() || partitionId == 0) {
+        showMessage(textNoTarget);
+        return;
+    }
+    MainShellDialog* shell = RecoveryApp::current().mainWindow;
+    if (!shell)
+        return;
+    BackupJobParameters& job = shell->backupConfirmPage.job;
+    job.compression = compression;
+    job.description = description;
+    job.imagePath = imagePath;
+    job.partitionId = partitionId;
+    job.diskId = diskId;
+    requestPage(UM_SHOW_BACKUP_CONFIRM);
+}
+
+bool BackupOptionsPage::onCommand(int id, int code, HWND /*control*/)
+{
+    if (code != BN_CLICKED)
+        return false;
     switch (id) {
     case IDC_BACKUP_BACK:
         requestPage(UM_SHOW_MAIN_MENU);
         return true;
+    case IDC_BACKUP_NEXT:
+        next();
+        return true;
+    case IDC_BACKUP_BROWSE:
+        browse();
+        return true;
     default:
         return false;
     }
+}
+
+std::optional<INT_PTR> BackupOptionsPage::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PAINT) {
+        const RecoveryApp& app = RecoveryApp::current();
+        paintPage(window(), backupOptionsDrawing(app.languageCode), pictures, app.catalogue);
+        return TRUE;
+    }
+    return PageDialog::onMessage(message, wParam, lParam);
 }
 
 } // namespace quorvane

@@ -1,16 +1,53 @@
+// The first step of the backup wizard: the target image file (chosen only
+// through the save dialog), the compression level and the description. Next
+// hands them to the confirm page. Created once, so the choices survive going
+// back and forth.
 #pragma once
 
 #include "app/PageDialog.h"
 #include "app/ResourceIds.h"
+#include "skin/SkinButton.h"
+#include "skin/SkinDrawing.h"
+
+#include <cstdint>
+#include <string>
 
 namespace quorvane {
 
 class BackupOptionsPage : public PageDialog {
 public:
-    BackupOptionsPage() : PageDialog(IDD_BACKUP_OPTIONS) {}
+    BackupOptionsPage();
+
+    // A left click on one of the compression choices chooses it before the
+    // button sees it; Escape is dropped.
+    bool preTranslateMessage(const MSG& message) override;
+
+    std::int32_t compression = 0; // 1 none, 2 fast, 3 maximum; decided on Next
+    std::wstring description;
+    std::wstring imagePath;       // empty until a target is known
+    std::uint32_t partitionId = 0; // 0 while there is no target
+    std::int32_t diskId = 0;
 
 protected:
+    std::optional<INT_PTR> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool onInitDialog() override;
     bool onCommand(int id, int code, HWND control) override;
+
+private:
+    void setUpControls();
+    void proposeDefaultTarget();
+    // The chosen level's button is the disabled one.
+    void choose(const SkinButton& chosen);
+    void browse();
+    void next();
+
+    SkinPictures pictures;
+    SkinButton browseButton;
+    SkinButton noneChoice;
+    SkinButton fastChoice;
+    SkinButton maximumChoice;
+    SkinButton backButton;
+    SkinButton nextButton;
 };
 
 } // namespace quorvane

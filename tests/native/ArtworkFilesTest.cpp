@@ -12,7 +12,7 @@
 
 namespace {
 
-using quorvane::testing::readBytes;
+using quorvane::testing::fileBytes;
 
 const std::filesystem::path sourceFolder = QUORVANE_SOURCE_DIR;
 
@@ -44,7 +44,7 @@ public:
     // Nothing unless the file is such a BMP.
     static std::optional<Bmp> load(const std::string& name) {
         Bmp bmp;
-        bmp.bytes_ = readBytes(sourceFolder / "resources/Data" / name);
+        bmp.bytes_ = fileBytes(sourceFolder / "resources/Data" / name);
         const auto& b = bmp.bytes_;
         if (b.size() < 54 || b[0] != 'B' || b[1] != 'M' || le(b, 2, 4) != b.size() || le(b, 14, 4) != 40
             || static_cast<std::int32_t>(le(b, 22, 4)) <= 0 || le(b, 26, 2) != 1 || le(b, 28, 2) != 24
@@ -183,7 +183,7 @@ TEST(ArtworkFiles, PagesHaveTheButtonColourWhereButtonsSit) {
 }
 
 TEST(ArtworkFiles, IconHasFour32BitImagesOf16To250Pixels) {
-    const auto b = readBytes(sourceFolder / "resources/quorvane.ico");
+    const auto b = fileBytes(sourceFolder / "resources/quorvane.ico");
     ASSERT_GE(b.size(), 6u + 4 * 16);
     EXPECT_EQ(le(b, 0, 4), 0x10000u) << "not an icon resource";
     ASSERT_EQ(le(b, 4, 2), 4u);

@@ -28,7 +28,7 @@ std::vector<fs::path> shippedLanguageFiles()
     return files;
 }
 
-using quorvane::testing::readBytes;
+using quorvane::testing::fileBytes;
 
 // UTF-16LE code units after the byte-order mark.
 std::u16string codeUnits(const std::vector<unsigned char>& bytes)
@@ -67,7 +67,7 @@ TEST(LanguageFiles, AreUtf16LittleEndianWithByteOrderMarkAndCrLf)
 {
     for (const fs::path& file : shippedLanguageFiles()) {
         SCOPED_TRACE(file.filename().string());
-        const quorvane::testing::Bytes bytes = readBytes(file);
+        const quorvane::testing::Bytes bytes = fileBytes(file);
         ASSERT_GE(bytes.size(), 4u);
         EXPECT_EQ(bytes[0], 0xFF);
         EXPECT_EQ(bytes[1], 0xFE);
@@ -89,7 +89,7 @@ TEST(LanguageFiles, HoldTheirCodesSectionWithEveryIdTheScreensUse)
         const std::string stem = file.stem().string();
         const std::u16string code(stem.begin(), stem.end());
         quorvane::StringCatalogue catalogue;
-        catalogue.fillFromSection(sectionText(codeUnits(readBytes(file)), code));
+        catalogue.fillFromSection(sectionText(codeUnits(fileBytes(file)), code));
         // An '=' inside a text would shift every later id: exactly 100 entries.
         EXPECT_EQ(catalogue.size(), 100u);
         EXPECT_FALSE(catalogue.text(0).empty()) << "id 0 names the font face";

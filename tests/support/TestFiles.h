@@ -16,7 +16,7 @@ namespace quorvane::testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline Bytes readBytes(const std::filesystem::path& file)
+inline Bytes fileBytes(const std::filesystem::path& file)
 {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -32,7 +32,7 @@ inline void writeBytes(const std::filesystem::path& file, const Bytes& bytes)
 template <typename Change>
 std::filesystem::path changedCopy(const std::filesystem::path& from, const std::filesystem::path& to, Change change)
 {
-    Bytes bytes = readBytes(from);
+    Bytes bytes = fileBytes(from);
     change(bytes);
     writeBytes(to, bytes);
     return to;
@@ -52,12 +52,14 @@ inline Bytes utf16File(const std::wstring& text, bool byteOrderMark = true)
 }
 
 // The lines of a language section: text 0 names the font Tahoma, ids 1..99
-// hold `texts` where given and "text" elsewhere.
+// hold `texts` where given and "text <id>" elsewhere.
 inline std::wstring languageLines(const std::map<int, std::wstring>& texts = {})
 {
     std::wstring lines = L"font=Tahoma\r\n";
-    for (int id = 1; id < 100; ++id)
-        lines += L"t" + std::to_wstring(id) + L"=" + (texts.contains(id) ? texts.at(id) : L"text") + L"\r\n";
+    for (int id = 1; id < 100; ++id) {
+        const std::wstring text = texts.contains(id) ? texts.at(id) : L"text " + std::to_wstring(id);
+        lines += L"t" + std::to_wstring(id) + L"=" + text + L"\r\n";
+    }
     return lines;
 }
 

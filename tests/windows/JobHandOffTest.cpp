@@ -2,8 +2,7 @@
 // confirm page's Start would run it: the job file's bytes on the system
 // partition, the boot flag of disk 0 as sfdisk reads it from the disk image,
 // the restart in Sandbox\events.log, and the messages with the exit codes.
-#include "support/ProgramUnderTest.h"
-#include "tests/support/TestFiles.h"
+#include "support/SandboxMachine.h"
 
 #include "job/JobContent.h"
 
@@ -16,137 +15,6 @@ namespace quorvane::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr wchar_t cannotHandOver[] = L"The job could not be handed over.";
-constexpr wchar_t imageOnOtherDisk[] = L"The image lies on another disk.";
-// Disk 0 as sfdisk partitions it: recovery, system with the boot flag, data.
-constexpr char usualLayout[] = "'size=20G, type=12' 'size=100G, type=7, bootable' 'type=7'";
-// The drive letter of the sandbox's system partition, a folder of the test.
-constexpr char systemLetter = 'p';
-
-std::string unixPath(const fs::path& path)
-{
-    using UnixFileName = char*(CDECL*)(const wchar_t*);
-    static const auto convert = reinterpret_cast<UnixFileName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* name = convert ? convert(path.c_str()) : nullptr;
-    if (!name)
-        return {};
-    std::string result(name);
-    HeapFree(GetProcessHeap(), 0, name);
-    return result;
-}
-
-std::string fileText(const fs::path& file)
-{
-    const Bytes bytes = readBytes(file);
-    return {bytes.begin(), bytes.end()};
-}
-
-// Runs a shell command on the machine that runs Wine; true when it exited with
-// status 0. Wine starts Unix programs but does not report their exit status,
-// so the command writes it into a file.
-bool runUnixCommand(const fs::path& workFolder, const std::string& command, std::string* output = nullptr)
-{
-    static int counter = 0;
-    const std::string name = "command" + std::to_string(++counter);
-    const fs::path script = workFolder / (name + ".sh");
-    const fs::path out = workFolder / (name + ".out");
-    const fs::path status = workFolder / (name + ".status");
-    {
-        std::ofstream file(script, std::ios::binary);
-        file << "export PATH=$PATH:/usr/sbin:/sbin\n"
-             << "( " << command << " ) > '" << unixPath(out) << "' 2>&1\n"
-             << "echo $? > '" << unixPath(status) << ".part' && mv '" << unixPath(status) << ".part' '"
-             << unixPath(status) << "'\n";
-    }
-    std::wstring commandLine = L"Z:\\bin\\sh " + fs::path(unixPath(script)).wstring();
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
-        return false;
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
-    if (!waitUntil([&] { return fs::exists(status); }, 60s))
-        return false;
-    if (output)
-        *output = fileText(out);
-    return fileText(status) == "0\n";
-}
-
-// A sandbox machine in a scratch folder: the runner and the stand-in diskpart,
-// a language file, disk 0 as a sparse image partitioned by sfdisk (recovery,
-// system with the boot flag, data), and the system partition lettered p.
-class SandboxMachine {
-public:
-    explicit SandboxMachine(const std::string& layout = usualLayout)
-    {
-        fs::create_directories(sandbox());
-        fs::create_directories(systemFolder());
-        fs::copy_file(buildFolder() / L"quorvane_job_runner.exe", runner());
-        fs::copy_file(buildFolder() / L"Sandbox/diskpart.exe", sandbox() / L"diskpart.exe");
-        writeLanguageFile(folder() / L"Lang/Quorvane/409.ini", L"409",
-                          languageLines({{59, L"Factory image"}, {60, L"Recovery partition"}, {93, cannotHandOver},
-                                         {95, imageOnOtherDisk}}));
-        const std::string image = unixPath(sandbox() / L"disk0.img");
-        ready_ = runUnixCommand(folder(), "truncate -s 200G '" + image + "' && printf '%s\\n' " + layout
-                                              + " | sfdisk --quiet '" + image + "'");
-        writeMachine("[Volumes]\r\np=0,2\r\n");
-        const char* prefix = std::getenv("WINEPREFIX");
-        if (prefix) {
-            driveLink_ = std::string(prefix) + "/dosdevices/" + systemLetter + ":";
-            ready_ = ready_ && runUnixCommand(folder(), "ln -sfn '" + unixPath(systemFolder()) + "' '" + driveLink_ + "'");
-        }
-        ready_ = ready_ && bootablePartitions() == "2";
-    }
-
-    ~SandboxMachine()
-    {
-        if (!driveLink_.empty())
-            runUnixCommand(folder(), "rm -f '" + driveLink_ + "'");
-    }
-
-    // Everything was made: the tests assert this first.
-    bool ready() const { return ready_; }
-
-    const fs::path& folder() const { return scratch_.path(); }
-    fs::path sandbox() const { return folder() / L"Sandbox"; }
-    fs::path runner() const { return folder() / L"quorvane_job_runner.exe"; }
-    fs::path systemFolder() const { return folder() / L"system"; }
-    fs::path jobFile() const { return systemFolder() / L"Backup_Restore_Config.ini"; }
-    fs::path leftScript() const { return folder() / L"DiskpartScript.txt"; }
-    std::string eventsLog() const { return fileText(sandbox() / L"events.log"); }
-
-    // machine.ini: disk 0 and these further sections.
-    void writeMachine(const std::string& sections) const
-    {
-        std::ofstream(sandbox() / L"machine.ini", std::ios::binary) << "[Disks]\r\n0=disk0.img\r\n" << sections;
-    }
-
-    // The numbers of disk 0's partitions that sfdisk reports bootable, e.g. "1".
-    std::string bootablePartitions() const
-    {
-        std::string json;
-        if (!runUnixCommand(folder(), "sfdisk --json '" + unixPath(sandbox() / L"disk0.img") + "'", &json))
-            return "sfdisk failed";
-        std::string numbers;
-        const std::string node = "\"node\": \"" + unixPath(sandbox() / L"disk0.img");
-        for (std::size_t at = json.find(node); at != std::string::npos;) {
-            const std::size_t next = json.find(node, at + 1);
-            const std::string partition = json.substr(at, next == std::string::npos ? std::string::npos : next - at);
-            if (partition.find("\"bootable\": true") != std::string::npos)
-                numbers += partition.substr(node.size(), partition.find('"', node.size()) - node.size());
-            at = next;
-        }
-        return numbers;
-    }
-
-private:
-    ScratchFolder scratch_;
-    std::string driveLink_;
-    bool ready_ = false;
-};
 
 // The runner's command lines: backup <compression> <partitionId> <diskId>
 // <imagePath> <description>, restore <imageSize> <diskId> <partId> <imagePath>
@@ -207,7 +75,7 @@ TEST(JobHandOff, EachJobFileHoldsExactlyItsJob)
         std::ofstream(machine.jobFile(), std::ios::binary) << "[Config]\r\nType=Restore\r\nExtra=1\r\n[Other]\r\nA=1\r\n";
         ProgramUnderTest runner(machine.runner(), each.arguments);
         expectHandedOver(runner, machine);
-        EXPECT_EQ(readBytes(machine.jobFile()), utf16File(L"[Config]\r\n" + each.lines));
+        EXPECT_EQ(fileBytes(machine.jobFile()), utf16File(L"[Config]\r\n" + each.lines));
     }
 }
 

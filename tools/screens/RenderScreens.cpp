@@ -4,7 +4,10 @@
 //   quorvane_screens.exe OUT_FOLDER
 // Each page is painted from its drawing steps with its buttons on top, as
 // they show in the window; each kind of button is shown in all its states.
+// The backup pages are drawn once more in the layouts of "407" and "412",
+// with the English texts standing in for those languages' files.
 #include "app/RecoveryApp.h"
+#include "backup/BackupPagesDrawing.h"
 #include "menu/MenuLayout.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinDrawing.h"
@@ -196,6 +199,67 @@ bool renderMenuPages(const fs::path& folder)
     return saved;
 }
 
+// An edit control as the page shows it: white, a static edge, the text in
+// the dialog font.
+void paintEdit(const Canvas& canvas, const PixelRect& place, const std::wstring& content)
+{
+    RECT area{place.left, place.top, place.right, place.bottom};
+    FillRect(canvas.dc(), &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawEdge(canvas.dc(), &area, BDR_SUNKENOUTER, BF_RECT);
+    InflateRect(&area, -3, -1);
+    HGDIOBJ previous = SelectObject(canvas.dc(), GetStockObject(DEFAULT_GUI_FONT));
+    SetTextColor(canvas.dc(), black);
+    DrawTextW(canvas.dc(), content.c_str(), -1, &area, DT_SINGLELINE | DT_VCENTER);
+    SelectObject(canvas.dc(), previous);
+}
+
+void paintPushButton(const Canvas& canvas, const PixelRect& place, const wchar_t* pictureSet, int labelId,
+                     Colour background)
+{
+    SkinButton button;
+    button.setImages(pushSlotFiles(pictureSet));
+    button.setCaption(text(labelId), background, text(0), 10, 0);
+    paintButtonAt(canvas, button, place.left, place.top, place.width(), place.height(), {});
+}
+
+// The backup options page as it first shows (Fast chosen) and the confirm
+// page for the default target, in the program's language code.
+bool renderBackupPages(const fs::path& folder)
+{
+    const std::wstring& code = RecoveryApp::current().languageCode;
+    const std::string suffix(code.begin(), code.end());
+
+    const DrawingSteps optionsSteps = backupOptionsDrawing(code);
+    Canvas options(720, 480, 0);
+    runDrawingSteps(options.dc(), optionsSteps, picturesOf(optionsSteps), catalogue());
+    paintPushButton(options, browseButtonPlace, L"nw", 81, boxBackground);
+    paintPushButton(options, backButtonPlace, L"ns", 80, buttonGrey);
+    paintPushButton(options, forwardButtonPlace, L"ns", 82, buttonGrey);
+    for (int level = 1; level <= 3; ++level) {
+        const PixelRect& place = compressionChoicePlaces[level - 1];
+        SkinButton choice;
+        choice.setRadio(compressionName(level), boxBackground, text(0), 10);
+        ButtonState state;
+        state.disabled = level == 2;
+        paintButtonAt(options, choice, place.left, place.top, place.width(), place.height(), state);
+    }
+    paintEdit(options, targetEditPlace, L"D:\\backup.QVX");
+    paintEdit(options, descriptionEditPlace, L"2026-12-06 21:30 ");
+    bool saved = save(options, folder, "backup-options-" + suffix);
+
+    BackupJobParameters job;
+    job.compression = 2;
+    job.description = L"2026-12-06 21:30 ";
+    job.imagePath = L"D:\\backup.QVX";
+    job.partitionId = 3;
+    const DrawingSteps confirmSteps = backupConfirmDrawing(code, job);
+    Canvas confirm(720, 480, 0);
+    runDrawingSteps(confirm.dc(), confirmSteps, picturesOf(confirmSteps), catalogue());
+    paintPushButton(confirm, backButtonPlace, L"ns", 87, buttonGrey);
+    paintPushButton(confirm, forwardButtonPlace, L"ns", 88, buttonGrey);
+    return save(confirm, folder, "backup-confirm-" + suffix) && saved;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -215,5 +279,12 @@ int wmain(int argc, wchar_t** argv)
     saved = renderRadioButtons(folder) && saved;
     saved = renderIconButtons(folder) && saved;
     saved = renderMenuPages(folder) && saved;
+    saved = renderBackupPages(folder) && saved;
+    // The layouts of German and Korean, with the English wording standing in
+    // for translations that are not here yet.
+    for (const wchar_t* code : {L"407", L"412"}) {
+        app.languageCode = code;
+        saved = renderBackupPages(folder) && saved;
+    }
     return saved ? 0 : 1;
 }

@@ -203,6 +203,39 @@ int ProgramUnderTest::visibleTopLevelWindows() const
     return search.count;
 }
 
+HWND visiblePageWindow(HWND shell)
+{
+    for (HWND child = GetWindow(shell, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (IsWindowVisible(child))
+            return child;
+    }
+    return nullptr;
+}
+
+void clickControl(HWND control, std::optional<POINT> at)
+{
+    RECT client{};
+    GetClientRect(control, &client);
+    POINT point = at.value_or(POINT{client.right / 2, client.bottom / 2});
+    POINT screen = point;
+    ClientToScreen(control, &screen);
+    SetCursorPos(screen.x, screen.y);
+    waitUntil([&] {
+        POINT now{};
+        return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+    }, 2s);
+    const LPARAM position = MAKELPARAM(point.x, point.y);
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, position);
+    PostMessageW(control, WM_LBUTTONUP, 0, position);
+}
+
+std::wstring controlText(HWND control)
+{
+    wchar_t text[1024] = {};
+    SendMessageW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
 std::string visiblePage(HWND shell)
 {
     struct Page {

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace quorvane::testing {
@@ -80,6 +81,18 @@ private:
 // options", "backup confirm", "restore select", "restore confirm", "tools";
 // "" when none, "several" when more than one is visible.
 std::string visiblePage(HWND shell);
+
+// The page window the shell shows, or nullptr.
+HWND visiblePageWindow(HWND shell);
+
+// Clicks a control of another process with the left button at a point of its
+// client area (its centre by default), as the pointer would: the cursor is
+// moved there first, because a posted click carries the cursor position.
+void clickControl(HWND control, std::optional<POINT> at = std::nullopt);
+
+// The text of a control of another process (asked with WM_GETTEXT, which an
+// edit answers with what it holds now).
+std::wstring controlText(HWND control);
 
 // Copies the built sandbox edition into a folder, without its language files.
 std::filesystem::path copyProgram(const std::filesystem::path& folder);

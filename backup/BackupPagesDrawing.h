@@ -1,0 +1,38 @@
+// What the two backup pages draw, as drawing steps for a language code. No
+// Windows here, so every language's layout is checked anywhere.
+#pragma once
+
+#include "job/JobParameters.h"
+#include "skin/DrawingSteps.h"
+
+#include <string>
+
+namespace quorvane {
+
+// Where the pages' controls lie, in page pixels.
+inline constexpr PixelRect backButtonPlace{494, 436, 582, 461};     // Back of both pages
+inline constexpr PixelRect forwardButtonPlace{596, 436, 684, 461};  // Next, and Start
+inline constexpr PixelRect browseButtonPlace{570, 172, 658, 197};
+inline constexpr PixelRect targetEditPlace{225, 172, 565, 197};
+inline constexpr PixelRect compressionChoicePlaces[3] = {
+    {227, 240, 427, 255}, {227, 265, 427, 280}, {227, 290, 427, 305}}; // None, Fast, Maximum
+inline constexpr PixelRect descriptionEditPlace{225, 358, 565, 383};
+// The page background behind the Browse button and the compression choices.
+inline constexpr Colour boxBackground = 0xF6F6F6;
+
+// The options page: its frame, the area captions and the step panel with
+// step 1 highlighted.
+DrawingSteps backupOptionsDrawing(const std::wstring& languageCode);
+
+// The confirm page: the summary of `job` with the explanatory and warning
+// texts, and the step panel with step 2 highlighted.
+DrawingSteps backupConfirmDrawing(const std::wstring& languageCode, const BackupJobParameters& job);
+
+// The summary's fixed name of a compression level, the same in every
+// language; empty for a value other than 1, 2 or 3.
+std::wstring compressionName(int compression);
+
+// The step panel's text colour for the steps that are not the current one.
+inline constexpr Colour otherStepGrey = 0xAAAAC8;
+
+} // namespace quorvane
