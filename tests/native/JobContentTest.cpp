@@ -80,15 +80,6 @@ TEST(JobContent, FactoryRuleReplacesOnlyTheExactFactoryEntry)
     EXPECT_TRUE(kept([](RestoreJobParameters& j) { j.imagePath = L"recovery partition"; }));
 }
 
-TEST(JobContent, JobFileOnTheLowerCaseLetterOnly)
-{
-    EXPECT_EQ(jobFilePath('c'), L"c:\\Backup_Restore_Config.ini");
-    EXPECT_EQ(jobFilePath('z'), L"z:\\Backup_Restore_Config.ini");
-    EXPECT_FALSE(jobFilePath('\0'));
-    EXPECT_FALSE(jobFilePath('C'));
-    EXPECT_FALSE(jobFilePath('1'));
-}
-
 TEST(JobContent, ScriptIsFortyNineBytesOfFourCommands)
 {
     EXPECT_EQ(std::strlen(diskpartScriptText), 49u);
