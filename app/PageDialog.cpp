@@ -41,4 +41,15 @@ bool PageDialog::onInitDialog()
     return true;
 }
 
+std::optional<INT_PTR> PageDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PAINT) {
+        if (const SkinPictures* pictures = paintingPictures()) {
+            paintPage(window(), paintingSteps(), *pictures, RecoveryApp::current().catalogue);
+            return TRUE;
+        }
+    }
+    return DialogWindow::onMessage(message, wParam, lParam);
+}
+
 } // namespace quorvane

@@ -4,7 +4,9 @@
 
 #include "app/DialogWindow.h"
 #include "app/PageMessages.h"
+#include "skin/DrawingSteps.h"
 #include "skin/SkinButton.h"
+#include "skin/SkinDrawing.h"
 
 namespace quorvane {
 
@@ -37,6 +39,12 @@ protected:
     void placeOnShell() const;
 
     bool onInitDialog() override;
+    std::optional<INT_PTR> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // A page that paints itself answers its drawing steps and the pictures they
+    // name; a page without pictures is left to the default dialog painting.
+    virtual DrawingSteps paintingSteps() const { return {}; }
+    virtual const SkinPictures* paintingPictures() const { return nullptr; }
 
 private:
     int templateId_;

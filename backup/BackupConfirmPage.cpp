@@ -35,14 +35,9 @@ bool BackupConfirmPage::onCommand(int id, int code, HWND /*control*/)
     }
 }
 
-std::optional<INT_PTR> BackupConfirmPage::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
+DrawingSteps BackupConfirmPage::paintingSteps() const
 {
-    if (message == WM_PAINT) {
-        const RecoveryApp& app = RecoveryApp::current();
-        paintPage(window(), backupConfirmDrawing(app.languageCode, job), pictures, app.catalogue);
-        return TRUE;
-    }
-    return PageDialog::onMessage(message, wParam, lParam);
+    return backupConfirmDrawing(RecoveryApp::current().languageCode, job);
 }
 
 } // namespace quorvane

@@ -218,14 +218,9 @@ bool BackupOptionsPage::onCommand(int id, int code, HWND /*control*/)
     }
 }
 
-std::optional<INT_PTR> BackupOptionsPage::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
+DrawingSteps BackupOptionsPage::paintingSteps() const
 {
-    if (message == WM_PAINT) {
-        const RecoveryApp& app = RecoveryApp::current();
-        paintPage(window(), backupOptionsDrawing(app.languageCode), pictures, app.catalogue);
-        return TRUE;
-    }
-    return PageDialog::onMessage(message, wParam, lParam);
+    return backupOptionsDrawing(RecoveryApp::current().languageCode);
 }
 
 } // namespace quorvane

@@ -29,7 +29,8 @@ public:
     std::int32_t diskId = 0;
 
 protected:
-    std::optional<INT_PTR> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    DrawingSteps paintingSteps() const override;
+    const SkinPictures* paintingPictures() const override { return &pictures; }
     bool onInitDialog() override;
     bool onCommand(int id, int code, HWND control) override;
 

@@ -62,14 +62,4 @@ bool MenuPage::onInitDialog()
     return PageDialog::onInitDialog();
 }
 
-std::optional<INT_PTR> MenuPage::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_PAINT) {
-        const RecoveryApp& app = RecoveryApp::current();
-        paintPage(window(), paintingSteps(), pictures_, app.catalogue);
-        return TRUE;
-    }
-    return PageDialog::onMessage(message, wParam, lParam);
-}
-
 } // namespace quorvane

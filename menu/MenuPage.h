@@ -28,9 +28,9 @@ protected:
 
     // The buttons of the page in the language of the program.
     virtual std::vector<MenuButton> buttons() const = 0;
-    virtual DrawingSteps paintingSteps() const = 0;
+    DrawingSteps paintingSteps() const override = 0;
+    const SkinPictures* paintingPictures() const override { return &pictures_; }
 
-    std::optional<INT_PTR> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool onInitDialog() override;
 
 private:
