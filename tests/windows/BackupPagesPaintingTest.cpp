@@ -49,10 +49,6 @@ TEST(BackupConfirmPainting, ALongPathWrapsInsideItsRowAndNeverReachesTheDescript
     // ...and nothing of it outside: the rest of the page is as without it.
     EXPECT_EQ(with.count(0, 232, 720, 480, isInk), without.count(0, 232, 720, 480, isInk));
     EXPECT_EQ(with.count(678, 0, 720, 480, isInk), without.count(678, 0, 720, 480, isInk));
-    for (int y = 232; y < 268; ++y) {
-        for (int x = 370; x < 678; ++x)
-            ASSERT_EQ(with.at(x, y), without.at(x, y)) << x << ", " << y;
-    }
 }
 
 } // namespace

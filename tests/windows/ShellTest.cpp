@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace quorvane::testing {
 namespace {
-
-namespace fs = std::filesystem;
 
 class Shell : public ::testing::Test {
 protected:
@@ -23,60 +23,25 @@ protected:
     void TearDown() override
     {
         if (program && program->exitCode() == STILL_ACTIVE)
-            answerClose(IDYES);
+            program->answerClose(shell, IDYES);
     }
 
-    bool showsPage(const std::string& page)
-    {
-        return waitUntil([&] { return visiblePage(shell) == page; });
-    }
-
-    MessageBoxInfo answerClose(int button)
-    {
-        PostMessageW(shell, WM_CLOSE, 0, 0);
-        MessageBoxInfo box = program->waitForMessageBox();
-        if (box.window)
-            ProgramUnderTest::pressButton(box.window, button);
-        return box;
-    }
-
-    // Posted messages are handled in order: once the leaving question shows,
-    // everything posted before it has been handled.
-    void drainPostedMessages() { answerClose(IDNO); }
+    bool showsPage(const std::string& page) { return waitForPage(shell, page); }
+    void drainPostedMessages() { program->answerClose(shell, IDNO); }
 
     ScratchFolder folder;
     std::unique_ptr<ProgramUnderTest> program;
     HWND shell = nullptr;
 };
 
-TEST_F(Shell, StartsOnTheMainMenuAndEachMessageShowsExactlyItsPage)
-{
-    EXPECT_EQ(visiblePage(shell), "main menu");
-    const std::pair<PageMessage, const char*> switches[] = {
-        {UM_SHOW_BACKUP_OPTIONS, "backup options"}, {UM_SHOW_BACKUP_CONFIRM, "backup confirm"},
-        {UM_SHOW_RESTORE_SELECT, "restore select"}, {UM_SHOW_RESTORE_CONFIRM, "restore confirm"},
-        {UM_SHOW_TOOLS, "tools"},                   {UM_SHOW_MAIN_MENU, "main menu"},
-        {UM_SHOW_MAIN_MENU, "main menu"},           {UM_SHOW_RESTORE_SELECT, "restore select"},
-    };
-    for (const auto& [message, page] : switches) {
-        PostMessageW(shell, message, 0, 0);
-        EXPECT_TRUE(showsPage(page)) << "after message " << message << ": " << visiblePage(shell);
-    }
-}
-
 TEST_F(Shell, PagesFillTheClientAreaFromItsOrigin)
 {
-    HWND page = GetWindow(shell, GW_CHILD);
-    for (; page && !IsWindowVisible(page); page = GetWindow(page, GW_HWNDNEXT)) {
-    }
+    HWND page = visiblePageWindow(shell);
     ASSERT_TRUE(page);
     RECT rect{};
     GetWindowRect(page, &rect);
     MapWindowPoints(nullptr, shell, reinterpret_cast<POINT*>(&rect), 2);
-    EXPECT_EQ(rect.right - rect.left, 720);
-    EXPECT_EQ(rect.bottom - rect.top, 480);
-    EXPECT_EQ(rect.left, 0);
-    EXPECT_EQ(rect.top, 0);
+    EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom), std::tuple(0, 0, 720, 480));
     // 726 wide and the title bar plus 483 high: the frame takes the rest, so
     // the client area is about the page's size (exactly, with a 3-pixel frame).
     RECT frame{};
@@ -104,31 +69,30 @@ TEST_F(Shell, BackButtonsPostTheirPages)
     for (const Back& back : backs) {
         PostMessageW(shell, back.shown, 0, 0);
         drainPostedMessages();
-        HWND page = GetWindow(shell, GW_CHILD);
-        for (; page && !(IsWindowVisible(page) && GetDlgItem(page, back.button)); page = GetWindow(page, GW_HWNDNEXT)) {
-        }
-        ASSERT_TRUE(page) << "no visible button " << back.button;
+        HWND page = visiblePageWindow(shell);
+        ASSERT_TRUE(GetDlgItem(page, back.button)) << "no visible button " << back.button;
         PostMessageW(page, WM_COMMAND, MAKEWPARAM(back.button, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(page, back.button)));
         EXPECT_TRUE(showsPage(back.leadsTo)) << "Back " << back.button << ": " << visiblePage(shell);
     }
 }
 
-TEST_F(Shell, EscapeAndEnterChangeNothingOnAnyPage)
+// Each message shows exactly its page (visiblePage is "several" otherwise),
+// and there Escape and Enter change nothing.
+TEST_F(Shell, EachMessageShowsExactlyItsPageWhereEscapeAndEnterChangeNothing)
 {
+    EXPECT_EQ(visiblePage(shell), "main menu");
     const std::pair<PageMessage, const char*> pages[] = {
-        {UM_SHOW_MAIN_MENU, "main menu"},           {UM_SHOW_BACKUP_OPTIONS, "backup options"},
-        {UM_SHOW_BACKUP_CONFIRM, "backup confirm"}, {UM_SHOW_RESTORE_SELECT, "restore select"},
-        {UM_SHOW_RESTORE_CONFIRM, "restore confirm"}, {UM_SHOW_TOOLS, "tools"},
+        {UM_SHOW_BACKUP_OPTIONS, "backup options"},   {UM_SHOW_BACKUP_CONFIRM, "backup confirm"},
+        {UM_SHOW_RESTORE_SELECT, "restore select"},   {UM_SHOW_RESTORE_CONFIRM, "restore confirm"},
+        {UM_SHOW_TOOLS, "tools"},                     {UM_SHOW_MAIN_MENU, "main menu"},
+        {UM_SHOW_MAIN_MENU, "main menu"},
     };
     for (const auto& [message, name] : pages) {
         PostMessageW(shell, message, 0, 0);
         drainPostedMessages(); // the page may already show: wait for the switch itself
         ASSERT_EQ(visiblePage(shell), name);
-        HWND page = GetWindow(shell, GW_CHILD);
-        for (; page && !IsWindowVisible(page); page = GetWindow(page, GW_HWNDNEXT)) {
-        }
-        ASSERT_TRUE(page);
+        HWND page = visiblePageWindow(shell);
         HWND control = GetWindow(page, GW_CHILD);
         for (HWND target : {shell, page, control}) {
             PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
@@ -140,11 +104,11 @@ TEST_F(Shell, EscapeAndEnterChangeNothingOnAnyPage)
     }
 }
 
-TEST_F(Shell, LeavingAnsweredNoKeepsWindowAndPage)
+TEST_F(Shell, LeavingAnsweredNoKeepsWindowAndPageAndYesEndsWithExitCodeZero)
 {
     PostMessageW(shell, UM_SHOW_BACKUP_OPTIONS, 0, 0);
     ASSERT_TRUE(showsPage("backup options"));
-    const MessageBoxInfo box = answerClose(IDNO);
+    const MessageBoxInfo box = program->answerClose(shell, IDNO);
     ASSERT_TRUE(box.window);
     EXPECT_EQ(box.caption, L"Quorvane");
     EXPECT_EQ(box.text, L"Do you want to leave?");
@@ -152,14 +116,8 @@ TEST_F(Shell, LeavingAnsweredNoKeepsWindowAndPage)
     EXPECT_FALSE(program->waitForExit(300ms));
     EXPECT_TRUE(IsWindowVisible(shell));
     EXPECT_EQ(visiblePage(shell), "backup options");
-}
 
-TEST_F(Shell, LeavingAnsweredYesEndsWithExitCodeZero)
-{
-    const MessageBoxInfo box = answerClose(IDYES);
-    ASSERT_TRUE(box.window);
-    EXPECT_TRUE(GetDlgItem(box.window, IDYES));
-    EXPECT_TRUE(GetDlgItem(box.window, IDNO));
+    ASSERT_TRUE(program->answerClose(shell, IDYES).window);
     ASSERT_TRUE(program->waitForExit());
     EXPECT_EQ(program->exitCode(), 0u);
 }

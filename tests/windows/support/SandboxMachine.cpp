@@ -1,5 +1,7 @@
 #include "support/SandboxMachine.h"
 
+#include "tests/support/SfdiskReport.h"
+
 #include <cstdlib>
 #include <fstream>
 
@@ -110,13 +112,10 @@ std::string SandboxMachine::bootablePartitions() const
     if (!runUnixCommand(folder(), "sfdisk --json '" + unixPath(sandbox() / L"disk0.img") + "'", &json))
         return "sfdisk failed";
     std::string numbers;
-    const std::string node = "\"node\": \"" + unixPath(sandbox() / L"disk0.img");
-    for (std::size_t at = json.find(node); at != std::string::npos;) {
-        const std::size_t next = json.find(node, at + 1);
-        const std::string partition = json.substr(at, next == std::string::npos ? std::string::npos : next - at);
-        if (partition.find("\"bootable\": true") != std::string::npos)
-            numbers += partition.substr(node.size(), partition.find('"', node.size()) - node.size());
-        at = next;
+    const auto slots = sfdiskSlots(json);
+    for (std::size_t slot = 0; slot < slots.size(); ++slot) {
+        if (slots[slot].bootIndicator)
+            numbers += std::to_string(slot + 1);
     }
     return numbers;
 }
