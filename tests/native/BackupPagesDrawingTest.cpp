@@ -1,6 +1,7 @@
 // What the backup options and confirm pages draw in every language: the
 // rectangles, colours and font sizes that each language's wording needs.
 #include "backup/BackupPagesDrawing.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -11,14 +12,11 @@
 namespace quorvane {
 namespace {
 
+using testing::narrow;
+
 const std::vector<std::wstring> tableCodes = {L"409", L"416", L"406", L"407", L"c0a", L"41d",
                                               L"40b", L"40c", L"410", L"414", L"816", L"41f",
                                               L"804", L"404", L"408", L"415", L"419", L"412"};
-
-std::string narrow(const std::wstring& text)
-{
-    return {text.begin(), text.end()};
-}
 
 // Index of the text step that draws catalogue text `id`; -1 when there is none.
 int indexOfText(const DrawingSteps& steps, int id)
@@ -118,9 +116,6 @@ TEST(BackupOptionsDrawing, EveryLanguageCodeGetsItsStepPanel)
         EXPECT_EQ(textStep(steps, 9).rect, (PixelRect{otherLeft, 270, 183, code == L"408" ? 351 : 333}));
         for (int id : {8, 9})
             EXPECT_EQ(textStep(steps, id).font, (FontSpec{otherPoints, 700})) << id;
-        // The main area never changes with the language.
-        for (int id : {10, 11, 12, 13})
-            EXPECT_EQ(textStep(steps, id).rect, textStep(backupOptionsDrawing(L"409"), id).rect) << id;
 
         const bool secondLines = code == L"409" || code == L"406";
         EXPECT_EQ(indexOfText(steps, 98) >= 0, secondLines);

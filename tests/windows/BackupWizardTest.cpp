@@ -24,11 +24,6 @@ namespace fs = std::filesystem;
 constexpr int fileNameEdit = 0x480;
 constexpr int fileNameCombo = 0x47C;
 
-std::string narrow(const std::wstring& text)
-{
-    return {text.begin(), text.end()};
-}
-
 class BackupWizard : public ::testing::Test {
 protected:
     // Starts the program on the machine, with these drive letters, and opens
@@ -42,9 +37,8 @@ protected:
         shell = program->waitForShell();
         ASSERT_TRUE(shell);
         ASSERT_EQ(visiblePage(shell), "main menu");
-        clickControl(GetDlgItem(visiblePageWindow(shell), IDC_MENU_BACKUP));
+        click(IDC_MENU_BACKUP);
         ASSERT_TRUE(showsPage("backup options"));
-        page = visiblePageWindow(shell);
     }
 
     void TearDown() override
@@ -66,13 +60,13 @@ protected:
             {IDC_BACKUP_NONE, "none"}, {IDC_BACKUP_FAST, "fast"}, {IDC_BACKUP_MAXIMUM, "maximum"}};
         std::string chosen;
         for (const auto& [id, name] : choices) {
-            if (!IsWindowEnabled(GetDlgItem(page, id)))
+            if (!IsWindowEnabled(control(id)))
                 chosen += chosen.empty() ? name : "?";
         }
         return chosen.empty() ? "?" : chosen;
     }
 
-    void click(int id) { clickControl(GetDlgItem(visiblePageWindow(shell), id)); }
+    void click(int id) { clickControl(control(id)); }
 
     // The save dialog of the program, once it shows.
     HWND waitForSaveDialog() const
@@ -161,7 +155,6 @@ protected:
     SandboxMachine machine;
     std::unique_ptr<ProgramUnderTest> program;
     HWND shell = nullptr;
-    HWND page = nullptr;
 };
 
 const std::wregex timeStamp(LR"(\d{4}-\d{2}-\d{2} \d{2}:\d{2} )");
@@ -198,12 +191,12 @@ TEST_F(BackupWizard, BrowseRefusesTheSystemPartitionAndUnmappedDrivesAndAsksAgai
     handOver({2, description(), L"e:\\wizard-test.bak.QVX", 1, 1}, true);
 }
 
-// Where a control of the visible page lies, in page pixels.
-PixelRect placeOf(HWND page, int id)
+// Where a control lies in its page, in pixels.
+PixelRect placeOf(HWND control)
 {
     RECT rect{};
-    GetWindowRect(GetDlgItem(page, id), &rect);
-    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&rect), 2);
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
@@ -215,14 +208,14 @@ TEST_F(BackupWizard, ControlsLieWhereThePagesLeaveRoomForThem)
         {IDC_BACKUP_MAXIMUM, {227, 290, 427, 305}}, {IDC_BACKUP_DESCRIPTION, {225, 358, 565, 383}},
     };
     for (const auto& [id, place] : options)
-        EXPECT_EQ(placeOf(page, id), place) << id;
+        EXPECT_EQ(placeOf(control(id)), place) << id;
     for (int id : {IDC_BACKUP_BACK, IDC_BACKUP_NEXT, IDC_BACKUP_BROWSE, IDC_BACKUP_NONE, IDC_BACKUP_FAST,
                    IDC_BACKUP_MAXIMUM})
-        EXPECT_EQ(GetWindowLongW(GetDlgItem(page, id), GWL_STYLE) & 0x0F, BS_OWNERDRAW) << id;
+        EXPECT_EQ(GetWindowLongW(control(id), GWL_STYLE) & 0x0F, BS_OWNERDRAW) << id;
     const LONG target = GetWindowLongW(control(IDC_BACKUP_TARGET), GWL_STYLE);
     EXPECT_EQ(target & (ES_READONLY | ES_AUTOHSCROLL), ES_READONLY | ES_AUTOHSCROLL);
     for (int id : {IDC_BACKUP_TARGET, IDC_BACKUP_DESCRIPTION})
-        EXPECT_TRUE(GetWindowLongW(GetDlgItem(page, id), GWL_EXSTYLE) & WS_EX_STATICEDGE) << id;
+        EXPECT_TRUE(GetWindowLongW(control(id), GWL_EXSTYLE) & WS_EX_STATICEDGE) << id;
     // Typing stops when the text fills the description's width: it does not scroll.
     SendMessageW(control(IDC_BACKUP_DESCRIPTION), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
     for (int typed = 0; typed < 120; ++typed)
@@ -234,7 +227,7 @@ TEST_F(BackupWizard, ControlsLieWhereThePagesLeaveRoomForThem)
 
     click(IDC_BACKUP_NEXT);
     ASSERT_TRUE(showsPage("backup confirm"));
-    EXPECT_EQ(placeOf(visiblePageWindow(shell), IDC_BACKUP_CONFIRM_START), (PixelRect{596, 436, 684, 461}));
+    EXPECT_EQ(placeOf(control(IDC_BACKUP_CONFIRM_START)), (PixelRect{596, 436, 684, 461}));
 }
 
 // The default target names D: whatever letter partition 3 has; a blank

@@ -111,27 +111,31 @@ bool isDialogCalledQuorvane(HWND window)
 // Message boxes have a static text with this id; the shell has no controls of its own.
 constexpr int messageBoxTextId = 0xFFFF;
 
+// Calls `visit` for the top-level windows of a process until it answers true.
+void visitWindows(DWORD processId, const std::function<bool(HWND)>& visit)
+{
+    struct Visit {
+        DWORD processId;
+        const std::function<bool(HWND)>& visit;
+    } context{processId, visit};
+    EnumWindows([](HWND window, LPARAM parameter) {
+        const auto* context = reinterpret_cast<Visit*>(parameter);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        return owner == context->processId && context->visit(window) ? FALSE : TRUE;
+    }, reinterpret_cast<LPARAM>(&context));
+}
+
 } // namespace
 
 HWND ProgramUnderTest::waitForWindow(const std::function<bool(HWND)>& accept, std::chrono::milliseconds timeout) const
 {
-    struct Search {
-        DWORD processId;
-        const std::function<bool(HWND)>& accept;
-        HWND found = nullptr;
-    } search{processId_, accept};
+    HWND found = nullptr;
     waitUntil([&] {
-        EnumWindows([](HWND window, LPARAM context) {
-            auto* search = reinterpret_cast<Search*>(context);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == search->processId && search->accept(window))
-                search->found = window;
-            return search->found ? FALSE : TRUE;
-        }, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr || exitCode() != STILL_ACTIVE;
+        visitWindows(processId_, [&](HWND window) { return (found = accept(window) ? window : nullptr) != nullptr; });
+        return found != nullptr || exitCode() != STILL_ACTIVE;
     }, timeout);
-    return search.found;
+    return found;
 }
 
 HWND ProgramUnderTest::waitForShell(std::chrono::milliseconds timeout)
@@ -185,18 +189,12 @@ DWORD ProgramUnderTest::exitCode() const
 
 int ProgramUnderTest::visibleTopLevelWindows() const
 {
-    struct Count {
-        DWORD processId;
-        int visible = 0;
-    } count{processId_};
-    EnumWindows([](HWND window, LPARAM context) {
-        auto* count = reinterpret_cast<Count*>(context);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        count->visible += owner == count->processId && IsWindowVisible(window) ? 1 : 0;
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&count));
-    return count.visible;
+    int visible = 0;
+    visitWindows(processId_, [&](HWND window) {
+        visible += IsWindowVisible(window) ? 1 : 0;
+        return false;
+    });
+    return visible;
 }
 
 HWND visiblePageWindow(HWND shell)
