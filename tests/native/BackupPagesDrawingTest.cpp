@@ -186,7 +186,9 @@ TEST(BackupConfirmDrawing, EnglishPageInOrder)
 }
 
 // Each value in its own 36-pixel row of the values column, in black body
-// text clipped to the row; the compression's name is fixed in every language.
+// text clipped to the row (the skin layer's clipping is tested with it), so a
+// long path wraps but never reaches the next row; the compression's name is
+// fixed in every language.
 TEST(BackupConfirmDrawing, SummaryValuesStayInTheirRows)
 {
     const std::pair<int, const wchar_t*> names[] = {
