@@ -53,9 +53,7 @@ protected:
         SetForegroundWindow(shell);
         // The pointer may have started over a button: onto the bare page, and
         // the shell shows the first description again.
-        POINT bare{40, 300};
-        ClientToScreen(shell, &bare);
-        pointerTo(bare);
+        pointerTo(pagePoint(40, 300));
         PostMessageW(shell, UM_SHOW_MAIN_MENU, 0, 0);
         ASSERT_TRUE(showsPage("main menu"));
     }
