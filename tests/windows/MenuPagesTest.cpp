@@ -53,7 +53,9 @@ protected:
         SetForegroundWindow(shell);
         // The pointer may have started over a button: onto the bare page, and
         // the shell shows the first description again.
-        pointerTo(pagePoint(40, 300));
+        POINT bare{40, 300};
+        ClientToScreen(shell, &bare);
+        pointerTo(bare);
         PostMessageW(shell, UM_SHOW_MAIN_MENU, 0, 0);
         ASSERT_TRUE(showsPage("main menu"));
     }
