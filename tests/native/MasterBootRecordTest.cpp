@@ -3,11 +3,10 @@
 #include "disk/MasterBootRecord.h"
 
 #include "native/support/RunCommand.h"
+#include "tests/support/SfdiskReport.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
-
-#include <regex>
 
 using namespace quorvane;
 namespace fs = std::filesystem;
@@ -17,27 +16,6 @@ namespace {
 std::string runCommand(const std::string& command)
 {
     return quorvane::testing::runCommand("PATH=\"$PATH:/usr/sbin:/sbin\" " + command);
-}
-
-// The primary partitions as `sfdisk --json` reports them, by table slot.
-std::array<PartitionInformation, 4> sfdiskSlots(const std::string& json)
-{
-    std::array<PartitionInformation, 4> slots{};
-    const std::regex partition(
-        R"re(\{\s*"node":\s*"[^"]*?(\d+)",\s*"start":\s*(\d+),\s*"size":\s*(\d+),\s*"type":\s*"([0-9a-fA-F]+)"(,\s*"bootable":\s*true)?)re");
-    for (auto it = std::sregex_iterator(json.begin(), json.end(), partition); it != std::sregex_iterator(); ++it) {
-        const std::smatch& m = *it;
-        const int node = std::stoi(m[1]);
-        if (node > 4)
-            continue; // a logical partition
-        PartitionInformation& slot = slots[static_cast<std::size_t>(node - 1)];
-        slot.startingOffset = static_cast<std::int64_t>(std::stoull(m[2]) * 512);
-        slot.partitionLength = static_cast<std::int64_t>(std::stoull(m[3]) * 512);
-        slot.hiddenSectors = static_cast<std::uint32_t>(std::stoull(m[2]));
-        slot.partitionType = static_cast<std::uint8_t>(std::stoi(m[4], nullptr, 16));
-        slot.bootIndicator = m[5].matched ? 1 : 0;
-    }
-    return slots;
 }
 
 class SfdiskImage : public ::testing::Test {
@@ -94,7 +72,7 @@ TEST_F(SfdiskImage, LayoutIsWhatSfdiskReportsNumberedAsWindowsNumbers)
         const auto layout = driveLayoutFromMasterBootRecord(partition(each.size, each.script));
         ASSERT_TRUE(layout);
         EXPECT_EQ(layout->signature, 0x1234abcdu);
-        std::array<PartitionInformation, 4> expected = sfdiskSlots(runCommand("sfdisk --json '" + image.string() + "'"));
+        std::array<PartitionInformation, 4> expected = quorvane::testing::sfdiskSlots(runCommand("sfdisk --json '" + image.string() + "'"));
         ASSERT_NE(expected[0], PartitionInformation{}) << "sfdisk made no partition";
         for (std::size_t slot = 0; slot < 4; ++slot) {
             if (expected[slot].partitionType) {

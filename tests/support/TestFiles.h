@@ -38,6 +38,12 @@ std::filesystem::path changedCopy(const std::filesystem::path& from, const std::
     return to;
 }
 
+// ASCII text of a wide string, for test messages.
+inline std::string narrow(const std::wstring& text)
+{
+    return {text.begin(), text.end()};
+}
+
 // The bytes of a UTF-16LE file holding `text`, with or without the FF FE mark.
 inline Bytes utf16File(const std::wstring& text, bool byteOrderMark = true)
 {

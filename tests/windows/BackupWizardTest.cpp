@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <regex>
 
 namespace quorvane::testing {
@@ -22,31 +23,6 @@ namespace fs = std::filesystem;
 // holds one (cmb13).
 constexpr int fileNameEdit = 0x480;
 constexpr int fileNameCombo = 0x47C;
-
-std::string narrow(const std::wstring& text)
-{
-    return {text.begin(), text.end()};
-}
-
-struct SaveDialogSearch {
-    DWORD processId;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK findSaveDialog(HWND window, LPARAM context)
-{
-    auto* search = reinterpret_cast<SaveDialogSearch*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    if (owner == search->processId && IsWindowVisible(window) && std::wstring(name) == L"#32770"
-        && (GetDlgItem(window, fileNameCombo) || GetDlgItem(window, fileNameEdit))) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 class BackupWizard : public ::testing::Test {
 protected:
@@ -61,25 +37,17 @@ protected:
         shell = program->waitForShell();
         ASSERT_TRUE(shell);
         ASSERT_EQ(visiblePage(shell), "main menu");
-        clickControl(GetDlgItem(visiblePageWindow(shell), IDC_MENU_BACKUP));
+        click(IDC_MENU_BACKUP);
         ASSERT_TRUE(showsPage("backup options"));
-        page = visiblePageWindow(shell);
     }
 
     void TearDown() override
     {
-        if (program && program->exitCode() == STILL_ACTIVE) {
-            PostMessageW(shell, WM_CLOSE, 0, 0);
-            const MessageBoxInfo box = program->waitForMessageBox(5s);
-            if (box.window)
-                ProgramUnderTest::pressButton(box.window, IDYES);
-        }
+        if (program && program->exitCode() == STILL_ACTIVE)
+            program->answerClose(shell, IDYES);
     }
 
-    bool showsPage(const std::string& name)
-    {
-        return waitUntil([&] { return visiblePage(shell) == name; });
-    }
+    bool showsPage(const std::string& name) { return waitForPage(shell, name); }
 
     HWND control(int id) const { return GetDlgItem(visiblePageWindow(shell), id); }
     std::wstring target() const { return controlText(control(IDC_BACKUP_TARGET)); }
@@ -92,44 +60,39 @@ protected:
             {IDC_BACKUP_NONE, "none"}, {IDC_BACKUP_FAST, "fast"}, {IDC_BACKUP_MAXIMUM, "maximum"}};
         std::string chosen;
         for (const auto& [id, name] : choices) {
-            if (!IsWindowEnabled(GetDlgItem(page, id)))
+            if (!IsWindowEnabled(control(id)))
                 chosen += chosen.empty() ? name : "?";
         }
         return chosen.empty() ? "?" : chosen;
     }
 
-    void click(int id) { clickControl(GetDlgItem(visiblePageWindow(shell), id)); }
+    void click(int id) { clickControl(control(id)); }
 
     // The save dialog of the program, once it shows.
     HWND waitForSaveDialog() const
     {
-        SaveDialogSearch search{program->processId()};
-        waitUntil([&] {
-            EnumWindows(findSaveDialog, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
+        return program->waitForWindow([](HWND w) {
+            wchar_t name[16] = {};
+            GetClassNameW(w, name, 16);
+            return IsWindowVisible(w) && std::wstring(name) == L"#32770"
+                   && (GetDlgItem(w, fileNameCombo) || GetDlgItem(w, fileNameEdit));
         });
-        return search.found;
     }
 
-    void cancel(HWND dialog)
-    {
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
-        ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
-    }
-
-    // Types a name into the save dialog and presses its OK button.
-    void save(HWND dialog, const std::wstring& name)
+    // Types a name into the save dialog (none: Cancel) and presses its button.
+    void save(HWND dialog, const std::optional<std::wstring>& name)
     {
         HWND field = GetDlgItem(dialog, fileNameCombo);
         if (!field)
             field = GetDlgItem(dialog, fileNameEdit);
-        SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+        if (name)
+            SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name->c_str()));
+        const int button = name ? IDOK : IDCANCEL;
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
     }
 
-    // Browse, then the name typed into the save dialog.
-    void browseTo(const std::wstring& name)
+    // Browse, then the name typed into the save dialog (none: Cancel).
+    void browseTo(const std::optional<std::wstring>& name)
     {
         click(IDC_BACKUP_BROWSE);
         HWND dialog = waitForSaveDialog();
@@ -152,16 +115,7 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return !IsWindow(box.window); }));
     }
 
-    // Posted messages are handled in order: once the leaving question shows,
-    // everything posted before it has been handled.
-    void drainPostedMessages()
-    {
-        PostMessageW(shell, WM_CLOSE, 0, 0);
-        const MessageBoxInfo box = program->waitForMessageBox();
-        ASSERT_TRUE(box.window);
-        ProgramUnderTest::pressButton(box.window, IDNO);
-        ASSERT_TRUE(waitUntil([&] { return !IsWindow(box.window); }));
-    }
+    void drainPostedMessages() { ASSERT_TRUE(program->answerClose(shell, IDNO).window); }
 
     // What the options page shows, in one line for comparisons.
     std::string shownChoice() const
@@ -169,39 +123,35 @@ protected:
         return narrow(target()) + " | " + chosenCompression() + " | '" + narrow(description()) + "'";
     }
 
-    // Next, Start, and the restart that follows; the job file must hold `job`.
-    void handOver(const BackupJobParameters& job, bool otherDisk = false)
+    // Next, Start, and the restart that follows; the job file must hold `job`,
+    // with the time of Next as its description where `job` has none.
+    void handOver(BackupJobParameters job, bool otherDisk = false)
     {
         click(IDC_BACKUP_NEXT);
         ASSERT_TRUE(showsPage("backup confirm"));
         click(IDC_BACKUP_CONFIRM_START);
         if (otherDisk) {
-            const MessageBoxInfo box = program->waitForMessageBox(30s);
-            ASSERT_TRUE(box.window);
-            EXPECT_EQ(box.text, imageOnOtherDisk);
-            EXPECT_EQ(box.owner, shell);
+            ASSERT_TRUE(program->waitForMessageBox(30s).window);
             EXPECT_EQ(machine.eventsLog(), "") << "not yet restarted";
-            ProgramUnderTest::pressButton(box.window, IDOK);
+            expectMessage(imageOnOtherDisk);
         }
         ASSERT_TRUE(program->waitForExit(30s)) << "the hand-off did not end in a restart";
         EXPECT_EQ(program->exitCode(), 0u);
         EXPECT_EQ(machine.eventsLog(), "restart\r\n");
         EXPECT_EQ(machine.bootablePartitions(), "1");
-        const std::vector<std::uint8_t> bytes = fileBytes(machine.jobFile());
-        EXPECT_TRUE(jobFileHolds(bytes, backupJobKeys(job)))
-            << std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2).c_str();
-    }
-
-    static BackupJobParameters job(int compression, const std::wstring& description, const std::wstring& path,
-                                   unsigned partition, int disk)
-    {
-        return {compression, description, path, partition, disk};
+        const Bytes bytes = fileBytes(machine.jobFile());
+        const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+        std::wsmatch stamp;
+        if (job.description.empty()) {
+            EXPECT_TRUE(std::regex_search(text, stamp, std::wregex(LR"(\r\nDesc=(\d{4}-\d{2}-\d{2} \d{2}:\d{2} ?)\r\n)")));
+            job.description = stamp.str(1);
+        }
+        EXPECT_TRUE(jobFileHolds(bytes, backupJobKeys(job))) << narrow(text);
     }
 
     SandboxMachine machine;
     std::unique_ptr<ProgramUnderTest> program;
     HWND shell = nullptr;
-    HWND page = nullptr;
 };
 
 const std::wregex timeStamp(LR"(\d{4}-\d{2}-\d{2} \d{2}:\d{2} )");
@@ -213,8 +163,7 @@ TEST_F(BackupWizard, DefaultTargetOnPartition3LetteredDIsHandedOverWithFastCompr
     EXPECT_EQ(chosenCompression(), "fast");
     const std::wstring stamp = description();
     EXPECT_TRUE(std::regex_match(stamp, timeStamp)) << narrow(stamp);
-    EXPECT_EQ(GetWindowLongW(control(IDC_BACKUP_TARGET), GWL_STYLE) & ES_READONLY, ES_READONLY);
-    handOver(job(2, stamp, L"D:\\backup.QVX", 3, 0));
+    handOver({2, stamp, L"D:\\backup.QVX", 3, 0});
 }
 
 TEST_F(BackupWizard, BrowseRefusesTheSystemPartitionAndUnmappedDrivesAndAsksAgain)
@@ -236,14 +185,15 @@ TEST_F(BackupWizard, BrowseRefusesTheSystemPartitionAndUnmappedDrivesAndAsksAgai
     save(dialog, L"e:\\wizard-test.bak");
     ASSERT_TRUE(waitUntil([&] { return target() != L"D:\\backup.QVX"; }));
     EXPECT_EQ(target(), L"e:\\wizard-test.bak.QVX");
-    handOver(job(2, description(), L"e:\\wizard-test.bak.QVX", 1, 1), true);
+    handOver({2, description(), L"e:\\wizard-test.bak.QVX", 1, 1}, true);
 }
-// Where a control of the visible page lies, in page pixels.
-PixelRect placeOf(HWND page, int id)
+
+// Where a control lies in its page, in pixels.
+PixelRect placeOf(HWND control)
 {
     RECT rect{};
-    GetWindowRect(GetDlgItem(page, id), &rect);
-    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&rect), 2);
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
@@ -251,23 +201,19 @@ TEST_F(BackupWizard, ControlsLieWhereThePagesLeaveRoomForThem)
 {
     start("p=0,2\r\nd=0,3\r\n");
     const std::pair<int, PixelRect> options[] = {
-        {IDC_BACKUP_BACK, {494, 436, 582, 461}},     {IDC_BACKUP_NEXT, {596, 436, 684, 461}},
-        {IDC_BACKUP_BROWSE, {570, 172, 658, 197}},   {IDC_BACKUP_TARGET, {225, 172, 565, 197}},
-        {IDC_BACKUP_NONE, {227, 240, 427, 255}},     {IDC_BACKUP_FAST, {227, 265, 427, 280}},
-        {IDC_BACKUP_MAXIMUM, {227, 290, 427, 305}},  {IDC_BACKUP_DESCRIPTION, {225, 358, 565, 383}},
+        {IDC_BACKUP_NEXT, {596, 436, 684, 461}},    {IDC_BACKUP_TARGET, {225, 172, 565, 197}},
+        {IDC_BACKUP_MAXIMUM, {227, 290, 427, 305}}, {IDC_BACKUP_DESCRIPTION, {225, 358, 565, 383}},
     };
     for (const auto& [id, place] : options)
-        EXPECT_EQ(placeOf(page, id), place) << id;
+        EXPECT_EQ(placeOf(control(id)), place) << id;
     for (int id : {IDC_BACKUP_BACK, IDC_BACKUP_NEXT, IDC_BACKUP_BROWSE, IDC_BACKUP_NONE, IDC_BACKUP_FAST,
                    IDC_BACKUP_MAXIMUM})
-        EXPECT_EQ(GetWindowLongW(GetDlgItem(page, id), GWL_STYLE) & 0x0F, BS_OWNERDRAW) << id;
+        EXPECT_EQ(GetWindowLongW(control(id), GWL_STYLE) & 0x0F, BS_OWNERDRAW) << id;
     const LONG target = GetWindowLongW(control(IDC_BACKUP_TARGET), GWL_STYLE);
     EXPECT_EQ(target & (ES_READONLY | ES_AUTOHSCROLL), ES_READONLY | ES_AUTOHSCROLL);
-    // The description stops taking text when it is full instead of scrolling.
-    EXPECT_EQ(GetWindowLongW(control(IDC_BACKUP_DESCRIPTION), GWL_STYLE) & (ES_AUTOHSCROLL | ES_READONLY), 0);
     for (int id : {IDC_BACKUP_TARGET, IDC_BACKUP_DESCRIPTION})
-        EXPECT_TRUE(GetWindowLongW(GetDlgItem(page, id), GWL_EXSTYLE) & WS_EX_STATICEDGE) << id;
-    // Typing stops when the text fills the description's width.
+        EXPECT_TRUE(GetWindowLongW(control(id), GWL_EXSTYLE) & WS_EX_STATICEDGE) << id;
+    // Typing stops when the text fills the description's width: it does not scroll.
     SendMessageW(control(IDC_BACKUP_DESCRIPTION), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
     for (int typed = 0; typed < 120; ++typed)
         PostMessageW(control(IDC_BACKUP_DESCRIPTION), WM_CHAR, L'W', 1);
@@ -278,16 +224,17 @@ TEST_F(BackupWizard, ControlsLieWhereThePagesLeaveRoomForThem)
 
     click(IDC_BACKUP_NEXT);
     ASSERT_TRUE(showsPage("backup confirm"));
-    HWND confirm = visiblePageWindow(shell);
-    EXPECT_EQ(placeOf(confirm, IDC_BACKUP_CONFIRM_BACK), (PixelRect{494, 436, 582, 461}));
-    EXPECT_EQ(placeOf(confirm, IDC_BACKUP_CONFIRM_START), (PixelRect{596, 436, 684, 461}));
+    EXPECT_EQ(placeOf(control(IDC_BACKUP_CONFIRM_START)), (PixelRect{596, 436, 684, 461}));
 }
 
-TEST_F(BackupWizard, DefaultTargetIsTheSameWhenPartition3IsLetteredE)
+// The default target names D: whatever letter partition 3 has; a blank
+// description becomes the time of Next.
+TEST_F(BackupWizard, DefaultTargetIsTheSameWhenPartition3IsLetteredEAndABlankDescriptionIsStamped)
 {
     start("p=0,2\r\ne=0,3\r\n");
     EXPECT_EQ(target(), L"D:\\backup.QVX");
-    handOver(job(2, description(), L"D:\\backup.QVX", 3, 0));
+    SendMessageW(control(IDC_BACKUP_DESCRIPTION), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L" \t  "));
+    handOver({2, L"", L"D:\\backup.QVX", 3, 0});
 }
 
 TEST_F(BackupWizard, WithoutPartition3NextAsksForATargetUntilBrowseFindsOne)
@@ -298,18 +245,14 @@ TEST_F(BackupWizard, WithoutPartition3NextAsksForATargetUntilBrowseFindsOne)
     expectMessage(L"text 83");
     EXPECT_EQ(visiblePage(shell), "backup options");
 
-    // Cancel changes nothing.
-    click(IDC_BACKUP_BROWSE);
-    HWND dialog = waitForSaveDialog();
-    ASSERT_TRUE(dialog);
-    cancel(dialog);
+    browseTo(std::nullopt); // Cancel changes nothing
     EXPECT_EQ(target(), L"");
     click(IDC_BACKUP_NEXT);
     expectMessage(L"text 83");
 
     browseTo(L"d:\\wizard-test.qvx");
     EXPECT_EQ(target(), L"d:\\wizard-test.QVX");
-    handOver(job(2, description(), L"d:\\wizard-test.QVX", 1, 1), true);
+    handOver({2, description(), L"d:\\wizard-test.QVX", 1, 1}, true);
 }
 
 TEST_F(BackupWizard, TheClickedCompressionIsChosenEdgesIncluded)
@@ -330,7 +273,7 @@ TEST_F(BackupWizard, TheClickedCompressionIsChosenEdgesIncluded)
     EXPECT_EQ(chosenCompression(), "maximum");
     clickControl(control(IDC_BACKUP_NONE), POINT{none.right, none.bottom});
     EXPECT_TRUE(waitUntil([&] { return chosenCompression() == "none"; })) << chosenCompression();
-    handOver(job(1, description(), L"D:\\backup.QVX", 3, 0));
+    handOver({1, description(), L"D:\\backup.QVX", 3, 0});
 }
 
 TEST_F(BackupWizard, GoingBackAndReturningKeepsTargetCompressionAndDescription)
@@ -358,22 +301,7 @@ TEST_F(BackupWizard, GoingBackAndReturningKeepsTargetCompressionAndDescription)
     click(IDC_BACKUP_CONFIRM_BACK);
     ASSERT_TRUE(showsPage("backup options"));
     EXPECT_EQ(shownChoice(), chosen);
-    handOver(job(3, L"  x ", L"e:\\kept.QVX", 1, 1), true);
-}
-
-TEST_F(BackupWizard, ABlankDescriptionIsReplacedByTheTimeOfNext)
-{
-    start("p=0,2\r\nd=0,3\r\n");
-    SendMessageW(control(IDC_BACKUP_DESCRIPTION), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L" \t  "));
-    click(IDC_BACKUP_NEXT);
-    ASSERT_TRUE(showsPage("backup confirm"));
-    click(IDC_BACKUP_CONFIRM_START);
-    ASSERT_TRUE(program->waitForExit(30s));
-    const std::vector<std::uint8_t> bytes = fileBytes(machine.jobFile());
-    ASSERT_GT(bytes.size(), 2u);
-    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
-    EXPECT_TRUE(std::regex_search(text, std::wregex(LR"(\r\nDesc=\d{4}-\d{2}-\d{2} \d{2}:\d{2} ?\r\n)")))
-        << narrow(text);
+    handOver({3, L"  x ", L"e:\\kept.QVX", 1, 1}, true);
 }
 
 } // namespace

@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace quorvane::testing {
 namespace {
-
-namespace fs = std::filesystem;
 
 class Shell : public ::testing::Test {
 protected:
@@ -23,60 +23,25 @@ protected:
     void TearDown() override
     {
         if (program && program->exitCode() == STILL_ACTIVE)
-            answerClose(IDYES);
+            program->answerClose(shell, IDYES);
     }
 
-    bool showsPage(const std::string& page)
-    {
-        return waitUntil([&] { return visiblePage(shell) == page; });
-    }
-
-    MessageBoxInfo answerClose(int button)
-    {
-        PostMessageW(shell, WM_CLOSE, 0, 0);
-        MessageBoxInfo box = program->waitForMessageBox();
-        if (box.window)
-            ProgramUnderTest::pressButton(box.window, button);
-        return box;
-    }
-
-    // Posted messages are handled in order: once the leaving question shows,
-    // everything posted before it has been handled.
-    void drainPostedMessages() { answerClose(IDNO); }
+    bool showsPage(const std::string& page) { return waitForPage(shell, page); }
+    void drainPostedMessages() { program->answerClose(shell, IDNO); }
 
     ScratchFolder folder;
     std::unique_ptr<ProgramUnderTest> program;
     HWND shell = nullptr;
 };
 
-TEST_F(Shell, StartsOnTheMainMenuAndEachMessageShowsExactlyItsPage)
-{
-    EXPECT_EQ(visiblePage(shell), "main menu");
-    const std::pair<PageMessage, const char*> switches[] = {
-        {UM_SHOW_BACKUP_OPTIONS, "backup options"}, {UM_SHOW_BACKUP_CONFIRM, "backup confirm"},
-        {UM_SHOW_RESTORE_SELECT, "restore select"}, {UM_SHOW_RESTORE_CONFIRM, "restore confirm"},
-        {UM_SHOW_TOOLS, "tools"},                   {UM_SHOW_MAIN_MENU, "main menu"},
-        {UM_SHOW_MAIN_MENU, "main menu"},           {UM_SHOW_RESTORE_SELECT, "restore select"},
-    };
-    for (const auto& [message, page] : switches) {
-        PostMessageW(shell, message, 0, 0);
-        EXPECT_TRUE(showsPage(page)) << "after message " << message << ": " << visiblePage(shell);
-    }
-}
-
 TEST_F(Shell, PagesFillTheClientAreaFromItsOrigin)
 {
-    HWND page = GetWindow(shell, GW_CHILD);
-    for (; page && !IsWindowVisible(page); page = GetWindow(page, GW_HWNDNEXT)) {
-    }
+    HWND page = visiblePageWindow(shell);
     ASSERT_TRUE(page);
     RECT rect{};
     GetWindowRect(page, &rect);
     MapWindowPoints(nullptr, shell, reinterpret_cast<POINT*>(&rect), 2);
-    EXPECT_EQ(rect.right - rect.left, 720);
-    EXPECT_EQ(rect.bottom - rect.top, 480);
-    EXPECT_EQ(rect.left, 0);
-    EXPECT_EQ(rect.top, 0);
+    EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom), std::tuple(0, 0, 720, 480));
     // 726 wide and the title bar plus 483 high: the frame takes the rest, so
     // the client area is about the page's size (exactly, with a 3-pixel frame).
     RECT frame{};
@@ -89,46 +54,31 @@ TEST_F(Shell, PagesFillTheClientAreaFromItsOrigin)
     EXPECT_EQ(GetWindowLongW(shell, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
 }
 
-// The menu pages' own buttons are tested with them; these are the wizard pages' Back buttons.
-TEST_F(Shell, BackButtonsPostTheirPages)
+// Each message shows exactly its page (visiblePage is "several" otherwise),
+// where Escape and Enter change nothing; then the wizard pages' Back buttons
+// (the menu pages' own buttons are tested with them).
+TEST_F(Shell, EachMessageShowsExactlyItsPageWhereOnlyBackLeadsAway)
 {
-    struct Back {
-        PageMessage shown;
-        int button;
-        const char* leadsTo;
+    EXPECT_EQ(visiblePage(shell), "main menu");
+    struct Page {
+        PageMessage message;
+        const char* name;
+        int back = 0;
+        const char* leadsTo = "";
     };
-    const Back backs[] = {{UM_SHOW_BACKUP_OPTIONS, 1003, "main menu"},
-                          {UM_SHOW_BACKUP_CONFIRM, 1011, "backup options"},
-                          {UM_SHOW_RESTORE_SELECT, 1013, "main menu"},
-                          {UM_SHOW_RESTORE_CONFIRM, 1017, "restore select"}};
-    for (const Back& back : backs) {
-        PostMessageW(shell, back.shown, 0, 0);
-        drainPostedMessages();
-        HWND page = GetWindow(shell, GW_CHILD);
-        for (; page && !(IsWindowVisible(page) && GetDlgItem(page, back.button)); page = GetWindow(page, GW_HWNDNEXT)) {
-        }
-        ASSERT_TRUE(page) << "no visible button " << back.button;
-        PostMessageW(page, WM_COMMAND, MAKEWPARAM(back.button, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(page, back.button)));
-        EXPECT_TRUE(showsPage(back.leadsTo)) << "Back " << back.button << ": " << visiblePage(shell);
-    }
-}
-
-TEST_F(Shell, EscapeAndEnterChangeNothingOnAnyPage)
-{
-    const std::pair<PageMessage, const char*> pages[] = {
-        {UM_SHOW_MAIN_MENU, "main menu"},           {UM_SHOW_BACKUP_OPTIONS, "backup options"},
-        {UM_SHOW_BACKUP_CONFIRM, "backup confirm"}, {UM_SHOW_RESTORE_SELECT, "restore select"},
-        {UM_SHOW_RESTORE_CONFIRM, "restore confirm"}, {UM_SHOW_TOOLS, "tools"},
+    const Page pages[] = {
+        {UM_SHOW_BACKUP_OPTIONS, "backup options", 1003, "main menu"},
+        {UM_SHOW_BACKUP_CONFIRM, "backup confirm", 1011, "backup options"},
+        {UM_SHOW_RESTORE_SELECT, "restore select", 1013, "main menu"},
+        {UM_SHOW_RESTORE_CONFIRM, "restore confirm", 1017, "restore select"},
+        {UM_SHOW_TOOLS, "tools"}, {UM_SHOW_MAIN_MENU, "main menu"}, {UM_SHOW_MAIN_MENU, "main menu"},
     };
-    for (const auto& [message, name] : pages) {
-        PostMessageW(shell, message, 0, 0);
+    for (const Page& shown : pages) {
+        const char* name = shown.name;
+        PostMessageW(shell, shown.message, 0, 0);
         drainPostedMessages(); // the page may already show: wait for the switch itself
         ASSERT_EQ(visiblePage(shell), name);
-        HWND page = GetWindow(shell, GW_CHILD);
-        for (; page && !IsWindowVisible(page); page = GetWindow(page, GW_HWNDNEXT)) {
-        }
-        ASSERT_TRUE(page);
+        HWND page = visiblePageWindow(shell);
         HWND control = GetWindow(page, GW_CHILD);
         for (HWND target : {shell, page, control}) {
             PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
@@ -137,14 +87,20 @@ TEST_F(Shell, EscapeAndEnterChangeNothingOnAnyPage)
         drainPostedMessages();
         EXPECT_EQ(program->exitCode(), STILL_ACTIVE) << name;
         EXPECT_EQ(visiblePage(shell), name);
+        if (shown.back) {
+            ASSERT_TRUE(GetDlgItem(page, shown.back)) << "no Back button " << shown.back;
+            PostMessageW(page, WM_COMMAND, MAKEWPARAM(shown.back, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(page, shown.back)));
+            EXPECT_TRUE(showsPage(shown.leadsTo)) << "Back " << shown.back << ": " << visiblePage(shell);
+        }
     }
 }
 
-TEST_F(Shell, LeavingAnsweredNoKeepsWindowAndPage)
+TEST_F(Shell, LeavingAnsweredNoKeepsWindowAndPageAndYesEndsWithExitCodeZero)
 {
     PostMessageW(shell, UM_SHOW_BACKUP_OPTIONS, 0, 0);
     ASSERT_TRUE(showsPage("backup options"));
-    const MessageBoxInfo box = answerClose(IDNO);
+    const MessageBoxInfo box = program->answerClose(shell, IDNO);
     ASSERT_TRUE(box.window);
     EXPECT_EQ(box.caption, L"Quorvane");
     EXPECT_EQ(box.text, L"Do you want to leave?");
@@ -152,14 +108,8 @@ TEST_F(Shell, LeavingAnsweredNoKeepsWindowAndPage)
     EXPECT_FALSE(program->waitForExit(300ms));
     EXPECT_TRUE(IsWindowVisible(shell));
     EXPECT_EQ(visiblePage(shell), "backup options");
-}
 
-TEST_F(Shell, LeavingAnsweredYesEndsWithExitCodeZero)
-{
-    const MessageBoxInfo box = answerClose(IDYES);
-    ASSERT_TRUE(box.window);
-    EXPECT_TRUE(GetDlgItem(box.window, IDYES));
-    EXPECT_TRUE(GetDlgItem(box.window, IDNO));
+    ASSERT_TRUE(program->answerClose(shell, IDYES).window);
     ASSERT_TRUE(program->waitForExit());
     EXPECT_EQ(program->exitCode(), 0u);
 }

@@ -1,5 +1,6 @@
 // The program's start: single instance, the language of the locale, and the
 // fixed message when there is no language file.
+#include "app/PageMessages.h"
 #include "support/ProgramUnderTest.h"
 #include "tests/support/TestFiles.h"
 
@@ -19,14 +20,28 @@ std::wstring sampleLines(const std::wstring& code)
     return languageLines({{92, L"Leave? (" + code + L")"}});
 }
 
-void closeWithYes(ProgramUnderTest& program, HWND shell)
+// Closes the program, answering Yes; its leaving question, once asked.
+std::wstring closeWithYes(ProgramUnderTest& program, HWND shell)
 {
-    PostMessageW(shell, WM_CLOSE, 0, 0);
+    const MessageBoxInfo box = program.answerClose(shell, IDYES);
+    EXPECT_TRUE(program.waitForExit());
+    EXPECT_EQ(program.exitCode(), 0u);
+    return box.text;
+}
+
+// The fixed message of a start without a usable language file, answered;
+// the program must then end without having shown a window.
+void expectNoLanguageFile(ProgramUnderTest& program)
+{
     const MessageBoxInfo box = program.waitForMessageBox();
     ASSERT_TRUE(box.window);
-    ProgramUnderTest::pressButton(box.window, IDYES);
-    ASSERT_TRUE(program.waitForExit());
-    EXPECT_EQ(program.exitCode(), 0u);
+    EXPECT_EQ(box.text, L"Not Found UI String File");
+    EXPECT_EQ(box.owner, nullptr);
+    EXPECT_TRUE(GetDlgItem(box.window, IDOK));
+    EXPECT_FALSE(GetDlgItem(box.window, IDCANCEL));
+    EXPECT_EQ(program.visibleTopLevelWindows(), 1);
+    ProgramUnderTest::pressButton(box.window, IDOK);
+    EXPECT_TRUE(program.waitForExit());
 }
 
 TEST(Startup, SecondInstanceEndsSilentlyAndLeavesTheFirstAlone)
@@ -38,7 +53,7 @@ TEST(Startup, SecondInstanceEndsSilentlyAndLeavesTheFirstAlone)
     ProgramUnderTest first(exe);
     HWND shell = first.waitForShell();
     ASSERT_TRUE(shell);
-    PostMessageW(shell, 3030, 0, 0); // the tools page, to see that it stays
+    PostMessageW(shell, UM_SHOW_TOOLS, 0, 0); // the tools page, to see that it stays
     ASSERT_TRUE(waitUntil([&] { return visiblePage(shell) == "tools"; }));
 
     {
@@ -51,54 +66,27 @@ TEST(Startup, SecondInstanceEndsSilentlyAndLeavesTheFirstAlone)
     EXPECT_EQ(first.visibleTopLevelWindows(), 1);
     closeWithYes(first, shell);
 
-    // The marker went with the first instance: a new start runs normally.
-    ProgramUnderTest third(exe);
-    HWND again = third.waitForShell();
-    ASSERT_TRUE(again);
-    EXPECT_EQ(visiblePage(again), "main menu");
-    closeWithYes(third, again);
+    // The marker goes with the instance, also with one that was killed: a
+    // new start runs normally.
+    for (bool killed : {false, true}) {
+        ProgramUnderTest next(exe);
+        HWND again = next.waitForShell();
+        ASSERT_TRUE(again) << (killed ? "after a killed instance" : "after a closed one");
+        EXPECT_EQ(visiblePage(again), "main menu");
+        if (killed)
+            closeWithYes(next, again);
+    } // the running one is ended here by TerminateProcess
 }
 
-TEST(Startup, StartsAgainAfterTheFirstInstanceWasKilled)
+TEST(Startup, MissingLanguageFileOrSectionShowsTheFixedMessageAndNoWindow)
 {
-    ScratchFolder folder;
-    const fs::path exe = copyProgram(folder.path());
-    writeLanguageFile(folder.path() / L"Lang/Quorvane/409.ini", L"409", sampleLines(L"409"));
-    {
-        ProgramUnderTest killed(exe);
-        ASSERT_TRUE(killed.waitForShell());
-    } // ended by TerminateProcess
-    ProgramUnderTest next(exe);
-    HWND shell = next.waitForShell();
-    ASSERT_TRUE(shell);
-    closeWithYes(next, shell);
-}
-
-TEST(Startup, MissingLanguageFileShowsTheFixedMessageAndNoWindow)
-{
-    ScratchFolder folder;
-    ProgramUnderTest program(copyProgram(folder.path()));
-    const MessageBoxInfo box = program.waitForMessageBox();
-    ASSERT_TRUE(box.window);
-    EXPECT_EQ(box.text, L"Not Found UI String File");
-    EXPECT_EQ(box.owner, nullptr);
-    EXPECT_TRUE(GetDlgItem(box.window, IDOK));
-    EXPECT_FALSE(GetDlgItem(box.window, IDCANCEL));
-    EXPECT_EQ(program.visibleTopLevelWindows(), 1);
-    ProgramUnderTest::pressButton(box.window, IDOK);
-    ASSERT_TRUE(program.waitForExit());
-}
-
-TEST(Startup, FileWithoutTheSectionOfTheCodeCountsAsMissing)
-{
-    ScratchFolder folder;
-    writeLanguageFile(folder.path() / L"Lang/Quorvane/409.ini", L"407", sampleLines(L"407"));
-    ProgramUnderTest program(copyProgram(folder.path()));
-    const MessageBoxInfo box = program.waitForMessageBox();
-    ASSERT_TRUE(box.window);
-    EXPECT_EQ(box.text, L"Not Found UI String File");
-    ProgramUnderTest::pressButton(box.window, IDOK);
-    ASSERT_TRUE(program.waitForExit());
+    for (const wchar_t* section : {L"", L"407"}) {
+        ScratchFolder folder;
+        if (*section)
+            writeLanguageFile(folder.path() / L"Lang/Quorvane/409.ini", section, sampleLines(section));
+        ProgramUnderTest program(copyProgram(folder.path()));
+        expectNoLanguageFile(program);
+    }
 }
 
 // Runs once per locale (see tests/CMakeLists.txt): the code the locale must
@@ -110,28 +98,16 @@ TEST(LocaleRun, TheLocaleChoosesTheLanguageFile)
         GTEST_SKIP() << "run through CTest's LocaleRun entries";
     const std::string code = expected;
 
-    if (code == "409") {
+    if (code == "409" || code == "none") {
         // The shipped program and its English file.
         ProgramUnderTest program(buildFolder() / L"QuorvaneSandbox.exe");
+        if (code == "none")
+            return expectNoLanguageFile(program);
         HWND shell = program.waitForShell();
         ASSERT_TRUE(shell);
-        PostMessageW(shell, WM_CLOSE, 0, 0);
-        const MessageBoxInfo box = program.waitForMessageBox();
-        ASSERT_TRUE(box.window);
-        EXPECT_EQ(box.text, languageText(buildFolder() / L"Lang/Quorvane/409.ini", L"409", 92));
-        EXPECT_FALSE(box.text.empty());
-        ProgramUnderTest::pressButton(box.window, IDYES);
-        ASSERT_TRUE(program.waitForExit());
-        return;
-    }
-    if (code == "none") {
-        ProgramUnderTest program(buildFolder() / L"QuorvaneSandbox.exe");
-        const MessageBoxInfo box = program.waitForMessageBox();
-        ASSERT_TRUE(box.window);
-        EXPECT_EQ(box.text, L"Not Found UI String File");
-        EXPECT_EQ(program.visibleTopLevelWindows(), 1);
-        ProgramUnderTest::pressButton(box.window, IDOK);
-        ASSERT_TRUE(program.waitForExit());
+        const std::wstring question = closeWithYes(program, shell);
+        EXPECT_EQ(question, languageText(buildFolder() / L"Lang/Quorvane/409.ini", L"409", 92));
+        EXPECT_FALSE(question.empty());
         return;
     }
 
@@ -143,12 +119,7 @@ TEST(LocaleRun, TheLocaleChoosesTheLanguageFile)
     ProgramUnderTest program(copyProgram(folder.path()));
     HWND shell = program.waitForShell();
     ASSERT_TRUE(shell);
-    PostMessageW(shell, WM_CLOSE, 0, 0);
-    const MessageBoxInfo box = program.waitForMessageBox();
-    ASSERT_TRUE(box.window);
-    EXPECT_EQ(box.text, L"Leave? (" + wideCode + L")");
-    ProgramUnderTest::pressButton(box.window, IDYES);
-    ASSERT_TRUE(program.waitForExit());
+    EXPECT_EQ(closeWithYes(program, shell), L"Leave? (" + wideCode + L")");
 }
 
 } // namespace

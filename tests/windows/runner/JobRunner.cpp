@@ -41,21 +41,18 @@ HWND createPageStandIn(HINSTANCE instance)
 
 std::wstring runJob(HWND owner, const std::vector<std::wstring>& arguments)
 {
+    const auto number = [&](std::size_t at) { return std::wcstoll(arguments[at].c_str(), nullptr, 10); };
     if (arguments.size() == 7 && arguments[1] == L"backup") {
-        BackupJobParameters job;
-        job.compression = static_cast<std::int32_t>(std::wcstol(arguments[2].c_str(), nullptr, 10));
-        job.partitionId = static_cast<std::uint32_t>(std::wcstoul(arguments[3].c_str(), nullptr, 10));
-        job.diskId = static_cast<std::int32_t>(std::wcstol(arguments[4].c_str(), nullptr, 10));
-        job.imagePath = arguments[5];
-        job.description = arguments[6];
+        const BackupJobParameters job{static_cast<std::int32_t>(number(2)), arguments[6], arguments[5],
+                                      static_cast<std::uint32_t>(number(3)), static_cast<std::int32_t>(number(4))};
         startBackupJob(owner, job);
         return job.imagePath;
     }
     if (arguments.size() == 7 && arguments[1] == L"restore") {
         RestoreJobParameters job;
-        job.imageSize = std::wcstoll(arguments[2].c_str(), nullptr, 10);
-        job.diskId = static_cast<std::int32_t>(std::wcstol(arguments[3].c_str(), nullptr, 10));
-        job.partId = static_cast<std::uint32_t>(std::wcstoul(arguments[4].c_str(), nullptr, 10));
+        job.imageSize = number(2);
+        job.diskId = static_cast<std::int32_t>(number(3));
+        job.partId = static_cast<std::uint32_t>(number(4));
         job.imagePath = arguments[5];
         job.imageName = arguments[6];
         startRestoreJob(owner, job);

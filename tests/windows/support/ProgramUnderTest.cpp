@@ -1,8 +1,8 @@
 #include "support/ProgramUnderTest.h"
 
 #include "app/StringCatalogue.h"
+#include "tests/support/TestFiles.h"
 
-#include <fstream>
 #include <thread>
 #include <vector>
 
@@ -48,14 +48,7 @@ ScratchFolder::~ScratchFolder()
 void writeLanguageFile(const fs::path& file, const std::wstring& section, const std::wstring& lines)
 {
     fs::create_directories(file.parent_path());
-    const std::wstring text = L"[" + section + L"]\r\n" + lines;
-    std::ofstream out(file, std::ios::binary);
-    out.put(static_cast<char>(0xFF));
-    out.put(static_cast<char>(0xFE));
-    for (wchar_t c : text) {
-        out.put(static_cast<char>(c & 0xFF));
-        out.put(static_cast<char>((c >> 8) & 0xFF));
-    }
+    writeBytes(file, utf16File(L"[" + section + L"]\r\n" + lines));
 }
 
 std::wstring languageText(const fs::path& file, const std::wstring& section, int id)
@@ -101,26 +94,6 @@ ProgramUnderTest::~ProgramUnderTest()
 
 namespace {
 
-struct WindowSearch {
-    DWORD processId;
-    std::function<bool(HWND)> accept;
-    HWND found = nullptr;
-    int count = 0;
-};
-
-BOOL CALLBACK collectTopLevel(HWND window, LPARAM context)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !search->accept(window))
-        return TRUE;
-    ++search->count;
-    if (!search->found)
-        search->found = window;
-    return TRUE;
-}
-
 std::wstring windowText(HWND window)
 {
     wchar_t text[1024] = {};
@@ -128,54 +101,72 @@ std::wstring windowText(HWND window)
     return text;
 }
 
-std::wstring className(HWND window)
-{
-    wchar_t name[256] = {};
-    GetClassNameW(window, name, 256);
-    return name;
-}
-
 bool isDialogCalledQuorvane(HWND window)
 {
-    return IsWindowVisible(window) && className(window) == L"#32770" && windowText(window) == L"Quorvane";
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    return IsWindowVisible(window) && std::wstring(name) == L"#32770" && windowText(window) == L"Quorvane";
 }
 
 // Message boxes have a static text with this id; the shell has no controls of its own.
 constexpr int messageBoxTextId = 0xFFFF;
 
+// Calls `visit` for the top-level windows of a process until it answers true.
+void visitWindows(DWORD processId, const std::function<bool(HWND)>& visit)
+{
+    struct Visit {
+        DWORD processId;
+        const std::function<bool(HWND)>& visit;
+    } context{processId, visit};
+    EnumWindows([](HWND window, LPARAM parameter) {
+        const auto* context = reinterpret_cast<Visit*>(parameter);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        return owner == context->processId && context->visit(window) ? FALSE : TRUE;
+    }, reinterpret_cast<LPARAM>(&context));
+}
+
 } // namespace
+
+HWND ProgramUnderTest::waitForWindow(const std::function<bool(HWND)>& accept, std::chrono::milliseconds timeout) const
+{
+    HWND found = nullptr;
+    waitUntil([&] {
+        visitWindows(processId_, [&](HWND window) { return (found = accept(window) ? window : nullptr) != nullptr; });
+        return found != nullptr || exitCode() != STILL_ACTIVE;
+    }, timeout);
+    return found;
+}
 
 HWND ProgramUnderTest::waitForShell(std::chrono::milliseconds timeout)
 {
-    HWND shell = nullptr;
-    waitUntil([&] {
-        WindowSearch search{processId_, [](HWND w) {
-                                return isDialogCalledQuorvane(w) && !GetDlgItem(w, messageBoxTextId)
-                                       && GetWindow(w, GW_OWNER) == nullptr;
-                            }};
-        EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&search));
-        shell = search.found;
-        return shell != nullptr || exitCode() != STILL_ACTIVE;
+    return waitForWindow([](HWND w) {
+        return isDialogCalledQuorvane(w) && !GetDlgItem(w, messageBoxTextId) && GetWindow(w, GW_OWNER) == nullptr;
     }, timeout);
-    return shell;
 }
 
 MessageBoxInfo ProgramUnderTest::waitForMessageBox(std::chrono::milliseconds timeout)
 {
     MessageBoxInfo info;
-    waitUntil([&] {
-        WindowSearch search{processId_,
-                            [](HWND w) { return isDialogCalledQuorvane(w) && GetDlgItem(w, messageBoxTextId); }};
-        EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&search));
-        info.window = search.found;
-        return info.window != nullptr || exitCode() != STILL_ACTIVE;
-    }, timeout);
+    info.window = waitForWindow([](HWND w) { return isDialogCalledQuorvane(w) && GetDlgItem(w, messageBoxTextId); },
+                                timeout);
     if (info.window) {
         info.caption = windowText(info.window);
         info.text = windowText(GetDlgItem(info.window, messageBoxTextId));
         info.owner = GetWindow(info.window, GW_OWNER);
     }
     return info;
+}
+
+MessageBoxInfo ProgramUnderTest::answerClose(HWND shell, int button)
+{
+    PostMessageW(shell, WM_CLOSE, 0, 0);
+    const MessageBoxInfo box = waitForMessageBox();
+    if (box.window) {
+        pressButton(box.window, button);
+        waitUntil([&] { return !IsWindow(box.window); });
+    }
+    return box;
 }
 
 void ProgramUnderTest::pressButton(HWND box, int buttonId)
@@ -198,9 +189,12 @@ DWORD ProgramUnderTest::exitCode() const
 
 int ProgramUnderTest::visibleTopLevelWindows() const
 {
-    WindowSearch search{processId_, [](HWND w) { return IsWindowVisible(w) != FALSE; }};
-    EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.count;
+    int visible = 0;
+    visitWindows(processId_, [&](HWND window) {
+        visible += IsWindowVisible(window) ? 1 : 0;
+        return false;
+    });
+    return visible;
 }
 
 HWND visiblePageWindow(HWND shell)
@@ -234,6 +228,11 @@ std::wstring controlText(HWND control)
     wchar_t text[1024] = {};
     SendMessageW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
     return text;
+}
+
+bool waitForPage(HWND shell, const std::string& name)
+{
+    return waitUntil([&] { return visiblePage(shell) == name; });
 }
 
 std::string visiblePage(HWND shell)

@@ -59,12 +59,18 @@ public:
 
     DWORD processId() const { return processId_; }
 
+    // A top-level window of the program that `accept` takes, or nullptr.
+    HWND waitForWindow(const std::function<bool(HWND)>& accept, std::chrono::milliseconds timeout = 15s) const;
     // The program's main window once it is shown, or nullptr.
     HWND waitForShell(std::chrono::milliseconds timeout = 15s);
     // A message box of the program with the caption "Quorvane", or an empty record.
     MessageBoxInfo waitForMessageBox(std::chrono::milliseconds timeout = 15s);
     // Presses the message box button with this id (IDOK, IDYES, IDNO).
     static void pressButton(HWND box, int buttonId);
+    // Posts WM_CLOSE to the shell and answers the leaving question with
+    // `button`. Posted messages are handled in order, so once the question
+    // shows, everything posted before it has been handled.
+    MessageBoxInfo answerClose(HWND shell, int button);
 
     bool waitForExit(std::chrono::milliseconds timeout = 15s);
     // STILL_ACTIVE while it runs.
@@ -81,6 +87,9 @@ private:
 // options", "backup confirm", "restore select", "restore confirm", "tools";
 // "" when none, "several" when more than one is visible.
 std::string visiblePage(HWND shell);
+
+// Polls until the shell shows this page.
+bool waitForPage(HWND shell, const std::string& name);
 
 // The page window the shell shows, or nullptr.
 HWND visiblePageWindow(HWND shell);

@@ -1,5 +1,7 @@
 #include "support/SandboxMachine.h"
 
+#include "tests/support/SfdiskReport.h"
+
 #include <cstdlib>
 #include <fstream>
 
@@ -64,7 +66,7 @@ SandboxMachine::SandboxMachine(const std::string& layout, const std::string& boo
     fs::copy_file(buildFolder() / L"Sandbox/diskpart.exe", sandbox() / L"diskpart.exe");
     writeLanguageFile(folder() / L"Lang/Quorvane/409.ini", L"409",
                       languageLines({{59, factoryName}, {60, factoryPath}, {93, cannotHandOver}, {95, imageOnOtherDisk}}));
-    ready_ = makeDisk(0, "200G", layout);
+    ready_ = addDisk(0, "200G", layout);
     writeMachine("[Volumes]\r\np=0,2\r\n");
     const char* prefix = std::getenv("WINEPREFIX");
     if (prefix) {
@@ -80,19 +82,16 @@ SandboxMachine::~SandboxMachine()
         runUnixCommand(folder(), "rm -f '" + driveLink_ + "'");
 }
 
-bool SandboxMachine::makeDisk(int number, const std::string& size, const std::string& layout)
+bool SandboxMachine::addDisk(int number, const std::string& size, const std::string& layout)
 {
+    if (number < 0 || number > 9)
+        return false;
     const std::string image = unixPath(sandbox() / (L"disk" + std::to_wstring(number) + L".img"));
     if (!runUnixCommand(folder(), "truncate -s " + size + " '" + image + "' && printf '%s\\n' " + layout
                                       + " | sfdisk --quiet '" + image + "'"))
         return false;
     disks_.push_back(number);
     return true;
-}
-
-bool SandboxMachine::addDisk(int number, const std::string& size, const std::string& layout)
-{
-    return number > 0 && number <= 9 && makeDisk(number, size, layout);
 }
 
 void SandboxMachine::writeMachine(const std::string& sections) const
@@ -110,13 +109,10 @@ std::string SandboxMachine::bootablePartitions() const
     if (!runUnixCommand(folder(), "sfdisk --json '" + unixPath(sandbox() / L"disk0.img") + "'", &json))
         return "sfdisk failed";
     std::string numbers;
-    const std::string node = "\"node\": \"" + unixPath(sandbox() / L"disk0.img");
-    for (std::size_t at = json.find(node); at != std::string::npos;) {
-        const std::size_t next = json.find(node, at + 1);
-        const std::string partition = json.substr(at, next == std::string::npos ? std::string::npos : next - at);
-        if (partition.find("\"bootable\": true") != std::string::npos)
-            numbers += partition.substr(node.size(), partition.find('"', node.size()) - node.size());
-        at = next;
+    const auto slots = sfdiskSlots(json);
+    for (std::size_t slot = 0; slot < slots.size(); ++slot) {
+        if (slots[slot].bootIndicator)
+            numbers += std::to_string(slot + 1);
     }
     return numbers;
 }

@@ -55,7 +55,7 @@ public:
     std::filesystem::path leftScript() const { return folder() / L"DiskpartScript.txt"; }
     std::string eventsLog() const { return fileText(sandbox() / L"events.log"); }
 
-    // A further disk (1..9) of `size` (as truncate takes it) with these
+    // A disk (0..9; the constructor makes disk 0) of `size` (as truncate takes it) with these
     // sfdisk lines; false when it could not be made.
     bool addDisk(int number, const std::string& size, const std::string& layout);
 
@@ -66,8 +66,6 @@ public:
     std::string bootablePartitions() const;
 
 private:
-    bool makeDisk(int number, const std::string& size, const std::string& layout);
-
     ScratchFolder scratch_;
     std::vector<int> disks_;
     std::string driveLink_;
