@@ -11,16 +11,10 @@ namespace {
 
 BOOL CALLBACK findShell(HWND window, LPARAM context)
 {
-    wchar_t title[64] = {};
-    wchar_t cls[64] = {};
-    GetWindowTextW(window, title, 64);
-    GetClassNameW(window, cls, 64);
-    if (IsWindowVisible(window) && std::wstring(title) == L"Quorvane" && std::wstring(cls) == L"#32770"
-        && !GetWindow(window, GW_OWNER) && !GetDlgItem(window, 0xFFFF)) {
-        *reinterpret_cast<HWND*>(context) = window;
-        return FALSE;
-    }
-    return TRUE;
+    if (!testing::isProgramShell(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(context) = window;
+    return FALSE;
 }
 
 } // namespace

@@ -128,6 +128,11 @@ void visitWindows(DWORD processId, const std::function<bool(HWND)>& visit)
 
 } // namespace
 
+bool isProgramShell(HWND window)
+{
+    return isDialogCalledQuorvane(window) && !GetDlgItem(window, messageBoxTextId) && GetWindow(window, GW_OWNER) == nullptr;
+}
+
 HWND ProgramUnderTest::waitForWindow(const std::function<bool(HWND)>& accept, std::chrono::milliseconds timeout) const
 {
     HWND found = nullptr;
@@ -140,9 +145,7 @@ HWND ProgramUnderTest::waitForWindow(const std::function<bool(HWND)>& accept, st
 
 HWND ProgramUnderTest::waitForShell(std::chrono::milliseconds timeout)
 {
-    return waitForWindow([](HWND w) {
-        return isDialogCalledQuorvane(w) && !GetDlgItem(w, messageBoxTextId) && GetWindow(w, GW_OWNER) == nullptr;
-    }, timeout);
+    return waitForWindow(isProgramShell, timeout);
 }
 
 MessageBoxInfo ProgramUnderTest::waitForMessageBox(std::chrono::milliseconds timeout)

@@ -49,6 +49,9 @@ struct MessageBoxInfo {
     HWND owner = nullptr;
 };
 
+// The program's main window: a visible top-level dialog "Quorvane" that is no message box.
+bool isProgramShell(HWND window);
+
 class ProgramUnderTest {
 public:
     // Starts the program; it is ended at scope end if it still runs.
