@@ -56,8 +56,11 @@ protected:
         POINT bare{40, 300};
         ClientToScreen(shell, &bare);
         pointerTo(bare);
-        PostMessageW(shell, UM_SHOW_MAIN_MENU, 0, 0);
-        ASSERT_TRUE(showsPage("main menu"));
+        // Sent, not posted: the main menu already shows, so waiting for it
+        // would not wait for the shell to hide and show it again, and a click
+        // in between would find no page.
+        SendMessageW(shell, UM_SHOW_MAIN_MENU, 0, 0);
+        ASSERT_EQ(visiblePage(shell), "main menu");
     }
 
     void TearDown() override
