@@ -1,7 +1,9 @@
-// The sandbox machine's stand-in diskpart: the script commands and what they do
-// to the master boot records of disks in memory. Its run on a disk image made
+// The sandbox machine's stand-in diskpart: the script commands, the hand-off's
+// own script among them, and what they do to the master boot records of disks
+// in memory. Its run on a disk image made
 // by sfdisk is seen end to end by the Windows hand-off tests.
 #include "tools/diskpart/StandInDiskpart.h"
+#include "job/JobContent.h"
 
 #include <gtest/gtest.h>
 
@@ -54,8 +56,6 @@ public:
     int writes = 0;
 };
 
-constexpr char handOffScript[] = "select disk 0\r\nselect partition 1\r\nactive\r\nexit\r\n";
-
 TEST(StandInDiskpart, ScriptsAndWhatTheyLeaveOnDiskZero)
 {
     struct Case {
@@ -64,7 +64,7 @@ TEST(StandInDiskpart, ScriptsAndWhatTheyLeaveOnDiskZero)
         int activeSlot; // of disk 0 afterwards; 1 is the flag it started with
     };
     const Case cases[] = {
-        {handOffScript, success, 0},
+        {quorvane::diskpartScriptText, success, 0},
         {"\r\n  SELECT   Disk 0\r\n\r\n\tSelect PARTITION 1 \r\nActive\r\nEXIT", success, 0},
         {"select disk 0\nselect partition 2\nactive\n", success, 3}, // the container and the empty slot skipped
         {"select disk 0\nselect partition 1\nexit\nactive\n", success, 1},
@@ -97,11 +97,11 @@ TEST(StandInDiskpart, ScriptsAndWhatTheyLeaveOnDiskZero)
 TEST(StandInDiskpart, SaysWhatItDidAndFailsWhenTheDiskCannotBeWritten)
 {
     DisksInMemory disks;
-    const ScriptRun run = runScript(handOffScript, disks);
+    const ScriptRun run = runScript(quorvane::diskpartScriptText, disks);
     EXPECT_NE(run.output.find("marked the current partition as active"), std::string::npos);
     EXPECT_NE(run.output.find("Leaving DiskPart"), std::string::npos);
     disks.writable = false;
-    EXPECT_EQ(runScript(handOffScript, disks).exitCode, serviceFailure);
+    EXPECT_EQ(runScript(quorvane::diskpartScriptText, disks).exitCode, serviceFailure);
 }
 
 } // namespace
