@@ -1,64 +1,41 @@
+// The string catalogue as the profile reader fills it: NUL after each line,
+// one more at the end.
 #include "app/StringCatalogue.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 using quorvane::StringCatalogue;
+using namespace std::string_literals;
 
 namespace {
 
-// A section as the profile reader returns it: NUL after each line, one more at the end.
-std::wstring section(std::initializer_list<std::wstring> lines)
+// The catalogue's texts, ids from 0.
+std::vector<std::wstring> texts(const StringCatalogue& catalogue)
 {
-    std::wstring text;
-    for (const auto& line : lines) {
-        text += line;
-        text += L'\0';
-    }
-    text += L'\0';
-    return text;
+    std::vector<std::wstring> result;
+    for (int id = 0; id < static_cast<int>(catalogue.size()); ++id)
+        result.push_back(catalogue.text(id));
+    return result;
+}
+
+TEST(StringCatalogue, EveryEqualsSignStartsAnEntryInOrderWhateverTheKeys)
+{
+    StringCatalogue catalogue;
+    catalogue.fillFromSection(L"a=Tahoma\0zz=Back up\0a=dup\0x=1+1=2\0k=\0no equals\0last= kept  \0\0"s);
+    // Nothing is trimmed; a line without '=' adds nothing.
+    EXPECT_EQ(texts(catalogue),
+              (std::vector<std::wstring>{L"Tahoma", L"Back up", L"dup", L"1+1=2", L"2", L"", L" kept  "}));
+    EXPECT_EQ(catalogue.text(7), L"");
+    EXPECT_EQ(catalogue.text(-1), L"");
+
+    // Reloading replaces instead of appending; an unterminated buffer ends the entry.
+    catalogue.fillFromSection(std::wstring_view(L"k=open end"));
+    EXPECT_EQ(texts(catalogue), std::vector<std::wstring>{L"open end"});
+    catalogue.fillFromSection(L"\0"s);
+    EXPECT_EQ(catalogue.size(), 0u);
 }
 
 } // namespace
-
-TEST(StringCatalogue, EntriesTakeIdsInOrderWhateverTheKeys)
-{
-    StringCatalogue catalogue;
-    catalogue.fillFromSection(section({L"a=Tahoma", L"zz=Back up", L"a=duplicate key"}));
-    ASSERT_EQ(catalogue.size(), 3u);
-    EXPECT_EQ(catalogue.text(0), L"Tahoma");
-    EXPECT_EQ(catalogue.text(1), L"Back up");
-    EXPECT_EQ(catalogue.text(2), L"duplicate key");
-}
-
-TEST(StringCatalogue, EveryEqualsSignStartsAnEntry)
-{
-    StringCatalogue catalogue;
-    catalogue.fillFromSection(section({L"x=1+1=2", L"k=", L"no equals sign", L"last= kept  "}));
-    ASSERT_EQ(catalogue.size(), 4u);
-    EXPECT_EQ(catalogue.text(0), L"1+1=2");
-    EXPECT_EQ(catalogue.text(1), L"2");
-    EXPECT_EQ(catalogue.text(2), L"");
-    EXPECT_EQ(catalogue.text(3), L" kept  "); // nothing is trimmed
-}
-
-TEST(StringCatalogue, AnUnterminatedBufferEndsTheEntryAndLookupsPastEitherEndAnswerEmpty)
-{
-    StringCatalogue catalogue;
-    catalogue.fillFromSection(std::wstring_view(L"k=open end"));
-    EXPECT_EQ(catalogue.text(0), L"open end");
-    EXPECT_EQ(catalogue.text(1), L"");
-    EXPECT_EQ(catalogue.text(-1), L"");
-}
-
-TEST(StringCatalogue, ReloadingReplacesInsteadOfAppending)
-{
-    StringCatalogue catalogue;
-    catalogue.fillFromSection(section({L"a=one", L"b=two"}));
-    catalogue.fillFromSection(section({L"c=three"}));
-    ASSERT_EQ(catalogue.size(), 1u);
-    EXPECT_EQ(catalogue.text(0), L"three");
-    catalogue.fillFromSection(section({}));
-    EXPECT_EQ(catalogue.size(), 0u);
-}
