@@ -39,8 +39,7 @@ public:
     }
     std::optional<Sector> readFirstSector(int disk) override
     {
-        const auto found = sectors.find(disk);
-        return found == sectors.end() ? std::nullopt : std::optional<Sector>(found->second);
+        return sectors.contains(disk) ? std::optional(sectors[disk]) : std::nullopt;
     }
     bool writeFirstSector(int disk, const Sector& sector) override
     {
@@ -56,7 +55,7 @@ public:
     int writes = 0;
 };
 
-TEST(StandInDiskpart, ScriptsAndWhatTheyLeaveOnDiskZero)
+TEST(StandInDiskpart, ScriptsWhatTheySayAndWhatTheyLeaveOnDiskZero)
 {
     struct Case {
         const char* script;
@@ -92,10 +91,8 @@ TEST(StandInDiskpart, ScriptsAndWhatTheyLeaveOnDiskZero)
         EXPECT_EQ(disks.sectors[0], masterBootRecord(diskZeroTypes, each.activeSlot));
         EXPECT_EQ(disks.writes, each.activeSlot == 1 ? 0 : 1);
     }
-}
 
-TEST(StandInDiskpart, SaysWhatItDidAndFailsWhenTheDiskCannotBeWritten)
-{
+    // It says what it did, and fails when the disk cannot be written.
     DisksInMemory disks;
     const ScriptRun run = runScript(quorvane::diskpartScriptText, disks);
     EXPECT_NE(run.output.find("marked the current partition as active"), std::string::npos);
