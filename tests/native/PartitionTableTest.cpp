@@ -1,5 +1,7 @@
-// The layout of MBR disk images made with the real sfdisk, compared with what
-// `sfdisk --json` reports for the same image.
+// Reading partition tables: the raw DRIVE_LAYOUT_INFORMATION that a layout
+// request returns, and the master boot records of disk images made with the
+// real sfdisk, compared with what `sfdisk --json` reports for the same image.
+#include "disk/DriveLayout.h"
 #include "disk/MasterBootRecord.h"
 
 #include "tests/support/SfdiskReport.h"
@@ -8,11 +10,61 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <vector>
 
 using namespace quorvane;
 namespace fs = std::filesystem;
 
 namespace {
+
+void putLittleEndian(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint64_t value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+// A returned buffer of exactly `entries` records and `extraBytes`; PartitionCount says `claimedCount`.
+std::vector<std::uint8_t> layoutBytes(std::uint32_t claimedCount, std::size_t entries, std::size_t extraBytes = 0)
+{
+    std::vector<std::uint8_t> bytes(driveLayoutHeaderSize + entries * partitionInformationSize + extraBytes, 0);
+    putLittleEndian(bytes, 0, claimedCount, 4);
+    putLittleEndian(bytes, 4, 0xA1B2C3D4, 4);
+    for (std::size_t i = 0; i < entries; ++i) {
+        const std::size_t at = driveLayoutHeaderSize + i * partitionInformationSize;
+        putLittleEndian(bytes, at, 0x0000'0123'4567'8000ULL + i, 8); // StartingOffset
+        putLittleEndian(bytes, at + 8, 0x0000'00FF'0000'0000ULL, 8);  // PartitionLength
+        putLittleEndian(bytes, at + 16, 0x89ABCDEF, 4);               // HiddenSectors
+        putLittleEndian(bytes, at + 20, i + 1, 4);                    // PartitionNumber
+        putLittleEndian(bytes, at + 24, 0xFFFFFFFF'00010107ULL, 8);   // type, boot, recognized, rewrite, alignment
+    }
+    return bytes;
+}
+
+TEST(DriveLayout, ReadsHeaderAndEveryFieldOfEachEntry)
+{
+    const auto layout = readDriveLayout(layoutBytes(2, 2));
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(layout->signature, 0xA1B2C3D4u);
+    ASSERT_EQ(layout->entries.size(), 2u);
+    const PartitionInformation second{0x0000'0123'4567'8001LL, 0x0000'00FF'0000'0000LL, 0x89ABCDEF, 2, 0x07, 1, 1, 0};
+    EXPECT_EQ(layout->entries[1], second);
+}
+
+// The buffers are exactly as long as the bytes returned, so a read past them
+// is caught by AddressSanitizer.
+TEST(DriveLayout, ReadsOnlyTheWholeEntriesThatBothTheCountAndTheBytesHold)
+{
+    for (std::uint32_t claimed : {3u, 4u, 2032u, 0x7FFFFFFFu, 0xFFFFFFFFu})
+        EXPECT_EQ(readDriveLayout(layoutBytes(claimed, 2, 31))->entries.size(), 2u) << claimed;
+    // A full 65000-byte buffer holds 2031 whole entries.
+    std::vector<std::uint8_t> full(65000, 0);
+    putLittleEndian(full, 0, 5000, 4);
+    EXPECT_EQ(readDriveLayout(full)->entries.size(), 2031u);
+    EXPECT_EQ(readDriveLayout(layoutBytes(1, 3))->entries.size(), 1u);
+    EXPECT_TRUE(readDriveLayout(layoutBytes(0, 0))->entries.empty());
+    EXPECT_FALSE(readDriveLayout(std::vector<std::uint8_t>(7, 0xFF)));
+    EXPECT_FALSE(readDriveLayout({}));
+}
 
 // What a shell command of the test machine printed.
 std::string runCommand(const std::string& command)
