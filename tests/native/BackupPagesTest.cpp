@@ -116,56 +116,51 @@ std::vector<std::string> outline(const DrawingSteps& steps)
     return names;
 }
 
-TEST(BackupOptionsDrawing, EnglishPageInOrder)
-{
-    const DrawingSteps steps = backupOptionsDrawing(L"409");
-    EXPECT_EQ(outline(steps), (std::vector<std::string>{"background_step.dat", "background_box_1.dat",
-                                                        "background_box_1.dat", "10", "11", "12", "13", "firstbg.dat",
-                                                        "7", "98", "8", "9", "99", "partition_number_1.dat"}));
-    // The frame's top-left 466 x 107, stretched behind the compression choices.
-    EXPECT_EQ(std::get<PictureStep>(steps[2]),
-              stretchPicture(L"background_box_1.dat", {0, 0, 466, 107}, {225, 238, 565, 323}));
-    EXPECT_EQ(std::get<PictureStep>(steps[13]),
-              keyedPicture(L"partition_number_1.dat", {0, 0, 24, 34}, 7, 138, black));
-    for (const DrawingStep& step : steps) {
-        if (const auto* text = std::get_if<TextStep>(&step)) {
-            EXPECT_EQ(text->flags, textFlags::wordBreak);
-        }
-    }
-}
-
 BackupJobParameters sampleJob(int compression = 2, std::wstring path = L"D:\\backup.QVX")
 {
-    BackupJobParameters job;
-    job.compression = compression;
-    job.description = L"Monday";
-    job.imagePath = std::move(path);
-    job.partitionId = 3;
-    return job;
+    return {.compression = compression, .description = L"Monday", .imagePath = path, .partitionId = 3, .diskId = 0};
 }
 
-TEST(BackupConfirmDrawing, EnglishPageInOrder)
+TEST(BackupPagesDrawing, EnglishPagesInOrder)
 {
-    const DrawingSteps steps = backupConfirmDrawing(L"409", sampleJob());
-    EXPECT_EQ(outline(steps),
+    const DrawingSteps options = backupOptionsDrawing(L"409");
+    EXPECT_EQ(outline(options), (std::vector<std::string>{"background_step.dat", "background_box_1.dat",
+                                                          "background_box_1.dat", "10", "11", "12", "13", "firstbg.dat",
+                                                          "7", "98", "8", "9", "99", "partition_number_1.dat"}));
+    // The frame's top-left 466 x 107, stretched behind the compression choices.
+    EXPECT_EQ(std::get<PictureStep>(options[2]),
+              stretchPicture(L"background_box_1.dat", {0, 0, 466, 107}, {225, 238, 565, 323}));
+    EXPECT_EQ(std::get<PictureStep>(options[13]),
+              keyedPicture(L"partition_number_1.dat", {0, 0, 24, 34}, 7, 138, black));
+
+    const DrawingSteps confirm = backupConfirmDrawing(L"409", sampleJob());
+    EXPECT_EQ(outline(confirm),
               (std::vector<std::string>{"background_step.dat", "17", "18", "19", "21", "22", "23", "24",
                                         "\"D:\\backup.QVX\"", "\"Monday\"", "\"Fast Compression\"", "25", "26",
                                         "27", "28", "29", "popup_warning.dat", "30", "31", "secondbg.dat", "14",
                                         "98", "15", "16", "99", "partition_number_2.dat"}));
-    EXPECT_EQ(std::get<PictureStep>(steps[16]),
+    EXPECT_EQ(std::get<PictureStep>(confirm[16]),
               keyedPicture(L"popup_warning.dat", {0, 0, 38, 38}, 235, 355, 0xDFDFDF));
-    EXPECT_EQ(textStep(steps, 17).font, (FontSpec{10, 700}));
+    EXPECT_EQ(textStep(confirm, 17).font, (FontSpec{10, 700}));
     for (int id : {18, 25, 27, 29, 31})
-        EXPECT_EQ(textStep(steps, id).font, (FontSpec{10, 400})) << id;
+        EXPECT_EQ(textStep(confirm, id).font, (FontSpec{10, 400})) << id;
     for (int id : {17, 18, 21, 24, 27})
-        EXPECT_EQ(colourOf(steps, id), black) << id;
+        EXPECT_EQ(colourOf(confirm, id), black) << id;
     for (int id : {25, 31})
-        EXPECT_EQ(colourOf(steps, id), red) << id;
+        EXPECT_EQ(colourOf(confirm, id), red) << id;
+    // Every text wraps inside its rectangle, clipped to it.
+    for (const DrawingSteps* steps : {&options, &confirm}) {
+        for (const DrawingStep& step : *steps) {
+            if (const auto* text = std::get_if<TextStep>(&step)) {
+                EXPECT_EQ(text->flags, textFlags::wordBreak);
+            }
+        }
+    }
 }
 
 // Each value in its own 36-pixel row of the values column, in black body
-// text clipped to the row (the skin layer's clipping is tested with it), so a
-// long path wraps but never reaches the next row; the compression's name is
+// text clipped to the row (the skin layer's clipping is tested with it, the
+// flags above), so a long path wraps but never reaches the next row; the compression's name is
 // fixed in every language.
 TEST(BackupConfirmDrawing, SummaryValuesStayInTheirRows)
 {
@@ -185,7 +180,6 @@ TEST(BackupConfirmDrawing, SummaryValuesStayInTheirRows)
                 EXPECT_EQ(std::get<std::wstring>(value.text), values[row]) << compression;
                 EXPECT_EQ(value.rect, (PixelRect{370, top, 678, top + 36}));
                 EXPECT_EQ(value.font, (FontSpec{10, 400}));
-                EXPECT_EQ(value.flags, textFlags::wordBreak) << "clipped to its rectangle";
                 EXPECT_EQ(colourInForce(steps, first + row), black);
             }
         }
