@@ -159,27 +159,23 @@ TEST(BackupPagesDrawing, EnglishPagesInOrder)
 }
 
 // Each value in its own 36-pixel row of the values column, in black body
-// text clipped to the row (the skin layer's clipping is tested with it, the
-// flags above), so a long path wraps but never reaches the next row; the compression's name is
+// text clipped to the row (the skin layer's clipping is tested with it), so a
+// long path wraps but never reaches the next row; the compression's name is
 // fixed in every language.
 TEST(BackupConfirmDrawing, SummaryValuesStayInTheirRows)
 {
-    const std::pair<int, const wchar_t*> names[] = {
-        {1, L"None Compression"}, {2, L"Fast Compression"}, {3, L"Maximum Compression"}, {0, L""}, {4, L""}};
-    for (const auto& [compression, name] : names) {
-        const BackupJobParameters job = sampleJob(
-            compression, L"E:\\a very long folder name\\and another one that goes on\\and on\\backup of Monday.QVX");
+    const wchar_t* names[] = {L"", L"None Compression", L"Fast Compression", L"Maximum Compression", L""};
+    const std::wstring path = L"E:\\a very long folder name\\and another one that goes on\\and on\\backup of Monday.QVX";
+    for (int compression = 0; compression <= 4; ++compression) {
         for (const wchar_t* code : {L"409", L"412", L"c04"}) {
-            const DrawingSteps steps = backupConfirmDrawing(code, job);
+            const DrawingSteps steps = backupConfirmDrawing(code, sampleJob(compression, path));
             // The three values come just before the warning, text 25.
             const auto first = static_cast<std::size_t>(indexOfText(steps, 25) - 3);
-            const std::wstring values[] = {job.imagePath, L"Monday", name};
+            const std::wstring values[] = {path, L"Monday", names[compression]};
             for (std::size_t row = 0; row < 3; ++row) {
-                const auto& value = std::get<TextStep>(steps[first + row]);
                 const int top = 196 + 36 * static_cast<int>(row);
-                EXPECT_EQ(std::get<std::wstring>(value.text), values[row]) << compression;
-                EXPECT_EQ(value.rect, (PixelRect{370, top, 678, top + 36}));
-                EXPECT_EQ(value.font, (FontSpec{10, 400}));
+                const TextStep expected{values[row], {10, 400}, std::nullopt, {370, top, 678, top + 36}, textFlags::wordBreak};
+                EXPECT_EQ(steps[first + row], DrawingStep(expected)) << compression;
                 EXPECT_EQ(colourInForce(steps, first + row), black);
             }
         }
