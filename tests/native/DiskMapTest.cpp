@@ -8,27 +8,23 @@ using namespace quorvane;
 using quorvane::testing::FakeDiskDevices;
 using quorvane::testing::partition;
 
-TEST(DiskMap, UsualMachineAnswersAllThreeQuestions)
+// The default machine's letters, signatures and lookups are seen by the
+// Windows sandbox tests; here what an answer holds when nothing matches, and
+// what is left among the volumes.
+TEST(DiskMap, UsualMachineWithAStickThatNoDiskHolds)
 {
     FakeDiskDevices devices = quorvane::testing::usualMachine();
-    devices.addVolume('g', partition(1, 1, 64)); // a stick that no disk 0..9 holds
+    devices.addVolume('g', partition(1, 1, 64)); // no disk 0..9 holds it
     DiskMap map(devices);
     map.refresh();
 
     ASSERT_EQ(map.partitions().size(), 3u);
-    EXPECT_EQ(map.driveLetterOf(2, 0), 'c');
-    EXPECT_EQ(map.driveLetterOf(3, 0), 'd');
-    EXPECT_EQ(map.driveLetterOf(1, 1), 'e');
-    EXPECT_EQ(map.driveLetterOf(1, 0), 0); // the recovery partition has no letter
     EXPECT_EQ(map.driveLetterOf(3, 1), 0);
     const PartitionRecord none = map.findPartition(0, 1);
     EXPECT_TRUE(none.diskNumber == 0 && none.diskSignature == 0 && none.driveLetter == 0);
-    EXPECT_EQ(none.info, PartitionInformation{});
     const PartitionRecord data = map.findPartition(0, 3);
-    EXPECT_EQ(data.diskSignature, 0x5ab0d000u);
     EXPECT_EQ(data.driveLetter, 'd');
     EXPECT_EQ(data.info, devices.layouts[0].entries[2]);
-    EXPECT_EQ(map.findPartition(1, 1).diskSignature, 0x5ab0d001u);
     // Only the volume that no partition claimed stays among the volumes.
     ASSERT_EQ(map.volumes().size(), 1u);
     EXPECT_EQ(map.volumes()[0].driveLetter, 'g');
@@ -37,8 +33,6 @@ TEST(DiskMap, UsualMachineAnswersAllThreeQuestions)
     std::int32_t disk = -7;
     EXPECT_EQ(map.partitionOfDriveLetter('D', disk), 3u);
     EXPECT_EQ(disk, 0);
-    EXPECT_EQ(map.partitionOfDriveLetter('e', disk), 1u);
-    EXPECT_EQ(disk, 1);
     for (char letter : {'g', 'q', '\0'}) {
         disk = 42;
         EXPECT_EQ(map.partitionOfDriveLetter(letter, disk), 0u) << letter;
@@ -55,13 +49,15 @@ TEST(DiskMap, UsualMachineAnswersAllThreeQuestions)
     EXPECT_EQ(map.volumes().size(), 2u); // e and g
 }
 
+// An empty layout entry (all zero), as a volume may answer too, never takes a letter.
 TEST(DiskMap, OnlyFixedVolumesOtherThanXAndOnlyDisksZeroToNineAreScanned)
 {
     FakeDiskDevices devices;
     const PartitionInformation system = partition(1, 1, 1000);
-    devices.layouts[0] = {1, {system}};
+    devices.layouts[0] = {1, {PartitionInformation{}, system}};
     devices.layouts[9] = {9, {partition(2, 1, 1000)}};
     devices.layouts[10] = {10, {partition(3, 1, 1000)}};
+    devices.addVolume('c', PartitionInformation{});
     devices.addVolume('x', system);
     devices.addVolume('r', system, false); // removable, optical, network or RAM drive
     devices.addVolume('d', devices.layouts[9].entries[0]);
@@ -69,9 +65,12 @@ TEST(DiskMap, OnlyFixedVolumesOtherThanXAndOnlyDisksZeroToNineAreScanned)
 
     DiskMap map(devices);
     map.refresh();
-    EXPECT_EQ(map.driveLetterOf(1, 0), 0);
+    ASSERT_EQ(map.partitions().size(), 1u);
     EXPECT_EQ(map.driveLetterOf(2, 9), 'd');
-    EXPECT_EQ(map.driveLetterOf(3, 10), 0);
+    std::string volumes;
+    for (const auto& volume : map.volumes())
+        volumes += volume.driveLetter;
+    EXPECT_EQ(volumes, "ck");
     EXPECT_EQ(devices.askedForType.count('x'), 0u);
     EXPECT_EQ(devices.askedForType.size(), 25u);
     EXPECT_EQ(devices.askedForInformation.count('r'), 0u);
@@ -80,24 +79,6 @@ TEST(DiskMap, OnlyFixedVolumesOtherThanXAndOnlyDisksZeroToNineAreScanned)
     devices.fixedLetters['r'] = true;
     map.refresh();
     EXPECT_EQ(map.driveLetterOf(1, 0), 'r');
-}
-
-TEST(DiskMap, AnEmptyLayoutEntryNeverTakesALetter)
-{
-    FakeDiskDevices devices;
-    // A volume that answers with all-zero information, and a layout whose
-    // first slot is empty (all zero as well).
-    devices.layouts[0] = {1, {PartitionInformation{}, partition(1, 1, 1000)}};
-    devices.addVolume('c', PartitionInformation{});
-    devices.addVolume('d', partition(1, 1, 1000));
-
-    DiskMap map(devices);
-    map.refresh();
-    ASSERT_EQ(map.partitions().size(), 1u);
-    EXPECT_EQ(map.partitions()[0].driveLetter, 'd');
-    EXPECT_EQ(map.driveLetterOf(0, 0), 0);
-    ASSERT_EQ(map.volumes().size(), 1u);
-    EXPECT_EQ(map.volumes()[0].driveLetter, 'c');
 }
 
 TEST(DiskMap, IdenticalPartitionsTakeTheLowestLettersInDiskThenEntryOrder)

@@ -1,6 +1,12 @@
-// What a job hand-off writes: the keys of the two jobs, the factory rule, the
-// diskpart script and command line, and the check of the job file's bytes.
+// What a job hand-off writes: the factory rule, the number formats, the
+// diskpart command line, and the check of the job file's bytes. The keys of
+// each job as they land in the file are seen by the Windows hand-off tests.
+// Also the sandbox machine's stand-in diskpart: the script commands, the
+// hand-off's own script among them, and what they do to the master boot
+// records of disks in memory; its run on a disk image made by sfdisk is seen
+// end to end by the Windows hand-off tests.
 #include "job/JobContent.h"
+#include "tools/diskpart/StandInDiskpart.h"
 
 #include "tests/support/TestFiles.h"
 
@@ -21,69 +27,41 @@ std::wstring lines(const JobKeys& keys)
     return text;
 }
 
-BackupJobParameters mondayBackup()
-{
-    BackupJobParameters job;
-    job.compression = 2;
-    job.description = L"Monday";
-    job.imagePath = L"E:\\Images\\Monday.QVX";
-    job.partitionId = 3;
-    job.diskId = 0;
-    return job;
-}
+const BackupJobParameters monday{.compression = 2, .description = L"Monday", .imagePath = L"E:\\Images\\Monday.QVX",
+                                 .partitionId = 3, .diskId = 0};
 
-RestoreJobParameters factoryEntry()
+TEST(JobContent, RestoreKeysWriteThePartitionUnsignedAndTheDiskSigned)
 {
-    RestoreJobParameters job;
-    job.imageSize = 0;
-    job.diskId = 0;
-    job.partId = 1;
-    job.imageName = L"Factory image";
-    job.imagePath = L"Recovery partition";
-    return job;
-}
-
-TEST(JobContent, KeysInOrderWithTheirNumberFormats)
-{
-    EXPECT_EQ(lines(backupJobKeys(mondayBackup())), L"Type=Backup\r\nPath=E:\\Images\\Monday.QVX\r\nDesc=Monday\r\n"
-                                                    L"PartID=3\r\nDiskID=0\r\nCompress=2\r\n");
-    RestoreJobParameters job;
-    job.imagePath = L"d:\\Backups\\a.QVX";
-    job.partId = 3000000000u; // written unsigned
-    job.diskId = -2;          // written signed
-    job.imageName = L"a";
-    EXPECT_EQ(lines(restoreJobKeys(job)), L"Type=Restore\r\nPath=d:\\Backups\\a.QVX\r\nPartID=3000000000\r\nDiskID=-2\r\n");
+    const RestoreJobParameters job{.diskId = -2, .partId = 3000000000u, .imagePath = L"d:\\a.QVX", .imageName = L"a", .systemDriveText = {}};
+    EXPECT_EQ(lines(restoreJobKeys(job)), L"Type=Restore\r\nPath=d:\\a.QVX\r\nPartID=3000000000\r\nDiskID=-2\r\n");
 }
 
 TEST(JobContent, FactoryRuleReplacesOnlyTheExactFactoryEntry)
 {
-    RestoreJobParameters factory = factoryEntry();
-    EXPECT_TRUE(applyFactoryRule(factory, L"Factory image", L"Recovery partition"));
-    EXPECT_EQ(factory.imagePath, L"z:\\FactoryImage.QVX");
-    EXPECT_EQ(factory.imageName, L"Factory image");
+    const RestoreJobParameters factory{.partId = 1, .imagePath = L"Recovery partition", .imageName = L"Factory image",
+                                       .systemDriveText = {}};
+    RestoreJobParameters job = factory;
+    EXPECT_TRUE(applyFactoryRule(job, L"Factory image", L"Recovery partition"));
+    EXPECT_EQ(job.imagePath, L"z:\\FactoryImage.QVX");
     // Once replaced the path no longer matches, and it stays the factory path.
-    EXPECT_FALSE(applyFactoryRule(factory, L"Factory image", L"Recovery partition"));
-    EXPECT_EQ(factory.imagePath, L"z:\\FactoryImage.QVX");
+    EXPECT_FALSE(applyFactoryRule(job, L"Factory image", L"Recovery partition"));
+    EXPECT_EQ(job.imagePath, L"z:\\FactoryImage.QVX");
 
     // Each of the five values on its own keeps the entry's own path.
-    const auto kept = [](void (*change)(RestoreJobParameters&)) {
-        RestoreJobParameters job = factoryEntry();
-        change(job);
-        const std::wstring before = job.imagePath;
-        return !applyFactoryRule(job, L"Factory image", L"Recovery partition") && job.imagePath == before;
+    const std::vector<void (*)(RestoreJobParameters&)> changes = {
+        [](RestoreJobParameters& j) { j.imageSize = 1; },
+        [](RestoreJobParameters& j) { j.diskId = 1; },
+        [](RestoreJobParameters& j) { j.partId = 2; },
+        [](RestoreJobParameters& j) { j.imageName = L"Factory image "; },
+        [](RestoreJobParameters& j) { j.imagePath = L"recovery partition"; },
     };
-    EXPECT_TRUE(kept([](RestoreJobParameters& j) { j.imageSize = 1; }));
-    EXPECT_TRUE(kept([](RestoreJobParameters& j) { j.diskId = 1; }));
-    EXPECT_TRUE(kept([](RestoreJobParameters& j) { j.partId = 2; }));
-    EXPECT_TRUE(kept([](RestoreJobParameters& j) { j.imageName = L"Factory Image"; }));
-    EXPECT_TRUE(kept([](RestoreJobParameters& j) { j.imageName = L"Factory image "; }));
-    EXPECT_TRUE(kept([](RestoreJobParameters& j) { j.imagePath = L"recovery partition"; }));
-}
-
-TEST(JobContent, ScriptIsFortyNineBytesOfFourCommands)
-{
-    EXPECT_EQ(std::strlen(diskpartScriptText), 49u);
-    EXPECT_STREQ(diskpartScriptText, "select disk 0\r\nselect partition 1\r\nactive\r\nexit\r\n");
+    for (std::size_t change = 0; change < changes.size(); ++change) {
+        job = factory;
+        changes[change](job);
+        const std::wstring before = job.imagePath;
+        EXPECT_FALSE(applyFactoryRule(job, L"Factory image", L"Recovery partition")) << change;
+        EXPECT_EQ(job.imagePath, before) << change;
+    }
 }
 
 TEST(JobContent, CommandLineQuotesTheScriptBesideTheProgram)
@@ -92,7 +70,6 @@ TEST(JobContent, CommandLineQuotesTheScriptBesideTheProgram)
     ASSERT_TRUE(launch);
     EXPECT_EQ(launch->scriptPath, "C:\\Program Files\\Quorvane\\DiskpartScript.txt");
     EXPECT_EQ(launch->commandLine, "diskpart /s \"C:\\Program Files\\Quorvane\\DiskpartScript.txt\"");
-
     EXPECT_FALSE(diskpartLaunch("Quorvane.exe", diskpartScriptName));
 
     // The command line is the longest of the three: 14 bytes around the script path.
@@ -102,66 +79,144 @@ TEST(JobContent, CommandLineQuotesTheScriptBesideTheProgram)
     EXPECT_FALSE(diskpartLaunch(folderOfLength(longestFolder + 1) + "Q.exe", diskpartScriptName));
 }
 
-class JobFileCheck : public ::testing::Test {
-protected:
-    const JobKeys keys = backupJobKeys(mondayBackup());
+TEST(JobFileCheck, AcceptsTheFileAsTheProfileWriterLeavesItAndNothingElse)
+{
+    const JobKeys keys = backupJobKeys(monday);
     const std::wstring written = L"[Config]\r\n" + lines(keys);
-};
-
-TEST_F(JobFileCheck, AcceptsTheFileAsTheProfileWriterLeavesIt)
-{
+    const auto holds = [&](std::wstring text, const std::wstring& from, const std::wstring& to) {
+        text.replace(text.find(from), from.size(), to);
+        return jobFileHolds(utf16File(text), keys);
+    };
     EXPECT_TRUE(jobFileHolds(utf16File(written), keys));
-
     // Blanks and tabs around a value do not count: the writer may drop them.
-    BackupJobParameters stamped = mondayBackup();
+    EXPECT_TRUE(holds(written, L"=Monday", L"=\t Monday\t"));
+    BackupJobParameters stamped = monday;
     stamped.description = L"2026-12-06 20:31 ";
-    const JobKeys stampedKeys = backupJobKeys(stamped);
-    std::wstring trimmed = L"[Config]\r\n" + lines(stampedKeys);
+    std::wstring trimmed = L"[Config]\r\n" + lines(backupJobKeys(stamped));
     trimmed.replace(trimmed.find(L"20:31 "), 6, L"20:31");
-    EXPECT_TRUE(jobFileHolds(utf16File(trimmed), stampedKeys));
-    std::wstring tabbed = written;
-    tabbed.replace(tabbed.find(L"=Monday"), 7, L"=\t Monday\t");
-    EXPECT_TRUE(jobFileHolds(utf16File(tabbed), keys));
-}
+    EXPECT_TRUE(jobFileHolds(utf16File(trimmed), backupJobKeys(stamped)));
 
-TEST_F(JobFileCheck, RefusesAnythingElse)
-{
     EXPECT_FALSE(jobFileHolds(utf16File(written, false), keys)) << "no byte-order mark";
     EXPECT_FALSE(jobFileHolds({}, keys));
     std::vector<std::uint8_t> odd = utf16File(written);
     odd.push_back(0);
     EXPECT_FALSE(jobFileHolds(odd, keys)) << "odd byte count";
+    const std::pair<std::wstring, std::wstring> refused[] = {
+        {L"DiskID=0\r\nCompress=2\r\n", L"DiskID=0\r\nCompress=2"}, // last line without CR LF
+        {L"Compress=2\r\n", L""}, // cut off
+        {L"[Config]", L"[config]"},
+        {L"Compress=2\r\n", L"Compress=2\r\n[Other]\r\nA=1\r\n"}, // a second section
+        {L"Compress=2\r\n", L"Compress=2\r\nExtra=1\r\n"},
+        {L"[Config]", L"\r\n[Config]"},
+        {L"Type=Backup\r\nPath=E:\\Images\\Monday.QVX", L"Path=E:\\Images\\Monday.QVX\r\nType=Backup"}, // order
+        {L"Desc=", L"Desc ="},
+        {L"Monday\r", L"monday\r"}, // a value's case
+        {L"\r\nDesc", L"\nDesc"},
+    };
+    for (const auto& [from, to] : refused)
+        EXPECT_FALSE(holds(written, from, to)) << testing::narrow(to);
 
-    const auto refuses = [&](const std::wstring& text) { return !jobFileHolds(utf16File(text), keys); };
-    EXPECT_TRUE(refuses(written.substr(0, written.size() - 2))) << "last line without CR LF";
-    EXPECT_TRUE(refuses(written.substr(0, written.size() - 12))) << "cut off";
-    EXPECT_TRUE(refuses(L"[config]\r\n" + lines(keys))) << "section name";
-    EXPECT_TRUE(refuses(written + L"[Other]\r\nA=1\r\n")) << "a second section";
-    EXPECT_TRUE(refuses(written + L"Extra=1\r\n")) << "a key too many";
-    EXPECT_TRUE(refuses(L"\r\n" + written)) << "a blank line";
-    EXPECT_TRUE(refuses(L"[Config]\r\n" + lines({keys[1], keys[0], keys[2], keys[3], keys[4], keys[5]})))
-        << "order";
-    std::wstring spacedKey = written;
-    spacedKey.replace(spacedKey.find(L"Desc="), 5, L"Desc =");
-    EXPECT_TRUE(refuses(spacedKey));
-    std::wstring changed = written;
-    changed.replace(changed.find(L"Monday\r"), 6, L"monday");
-    EXPECT_TRUE(refuses(changed)) << "a value's case";
-    std::wstring loneLineFeed = written;
-    loneLineFeed.replace(loneLineFeed.find(L"\r\nDesc"), 2, L"\n");
-    EXPECT_TRUE(refuses(loneLineFeed));
-}
-
-TEST_F(JobFileCheck, AValueThatBreaksTheLineNeverPasses)
-{
-    BackupJobParameters injected = mondayBackup();
+    // A value that breaks the line never passes.
+    BackupJobParameters injected = monday;
     injected.description = L"Monday\r\n[Config]\r\nType=Restore";
     const JobKeys injectedKeys = backupJobKeys(injected);
     EXPECT_TRUE(breaksLine(injectedKeys[2].value));
     EXPECT_FALSE(jobFileHolds(utf16File(L"[Config]\r\n" + lines(injectedKeys)), injectedKeys));
-    injected.description = L"Monday\n";
-    EXPECT_TRUE(breaksLine(backupJobKeys(injected)[2].value));
+    EXPECT_TRUE(breaksLine(L"Monday\n"));
     EXPECT_FALSE(breaksLine(L"Monday \t"));
+}
+
+using namespace standin;
+
+// An MBR with these partition types in its four slots, boot signature set.
+Sector masterBootRecord(std::array<std::uint8_t, 4> types, int activeSlot = -1)
+{
+    Sector sector{};
+    for (int slot = 0; slot < 4; ++slot) {
+        sector[0x1BE + slot * 16] = slot == activeSlot ? 0x80 : 0;
+        sector[0x1BE + slot * 16 + 4] = types[slot];
+    }
+    sector[510] = 0x55;
+    sector[511] = 0xAA;
+    return sector;
+}
+
+// Disk 0: recovery, an extended container (with a stale boot flag), an empty
+// slot, the system partition; Windows numbers them 1, -, -, 2. Disk 1 is a GPT
+// disk, disk 2 has no boot signature and so no table.
+constexpr std::array<std::uint8_t, 4> diskZeroTypes{0x12, 0x05, 0, 0x07};
+
+class DisksInMemory : public MachineDisks {
+public:
+    DisksInMemory()
+    {
+        sectors[0] = masterBootRecord(diskZeroTypes, 1);
+        sectors[1] = masterBootRecord({0xEE, 0, 0, 0});
+        sectors[2] = masterBootRecord({0x07, 0, 0, 0});
+        sectors[2][511] = 0;
+    }
+    std::optional<Sector> readFirstSector(int disk) override
+    {
+        return sectors.contains(disk) ? std::optional(sectors[disk]) : std::nullopt;
+    }
+    bool writeFirstSector(int disk, const Sector& sector) override
+    {
+        if (!writable)
+            return false;
+        ++writes;
+        sectors[disk] = sector;
+        return true;
+    }
+
+    std::map<int, Sector> sectors;
+    bool writable = true;
+    int writes = 0;
+};
+
+TEST(StandInDiskpart, ScriptsWhatTheySayAndWhatTheyLeaveOnDiskZero)
+{
+    struct Case {
+        const char* script;
+        int exitCode;
+        int activeSlot; // of disk 0 afterwards; 1 is the flag it started with
+    };
+    const Case cases[] = {
+        {diskpartScriptText, success, 0},
+        {"\r\n  SELECT   Disk 0\r\n\r\n\tSelect PARTITION 1 \r\nActive\r\nEXIT", success, 0},
+        {"select disk 0\nselect partition 2\nactive\n", success, 3}, // the container and the empty slot skipped
+        {"select disk 0\nselect partition 1\nexit\nactive\n", success, 1},
+        {"select disk 0\nselect partition 1\nformat\nactive\n", syntaxError, 1},
+        {"select disk 0\nselect partition 3\nactive\n", invalidArguments, 1},
+        {"select disk 0\nselect partition 0\nactive\n", invalidArguments, 1},
+        {"select disk 3\nselect partition 1\nactive\n", invalidArguments, 1},
+        {"select disk 1\nselect partition 1\nactive\n", invalidArguments, 1}, // GPT
+        {"select disk 2\nselect partition 1\nactive\n", invalidArguments, 1}, // no table
+        {"select disk 0\nselect partition 1\nselect disk 9\nactive\n", invalidArguments, 1},
+        {"active\n", syntaxError, 1},
+        {"select disk 0\nactive\n", syntaxError, 1},
+        {"select partition 1\nactive\n", syntaxError, 1},
+        {"select disk x\n", syntaxError, 1},
+        {"select disk -1\n", syntaxError, 1},
+        {"select disk 0 1\n", syntaxError, 1},
+        {"select disk\n", syntaxError, 1},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.script);
+        DisksInMemory disks;
+        const ScriptRun run = runScript(each.script, disks);
+        EXPECT_EQ(run.exitCode, each.exitCode) << run.output;
+        // Only the flag bytes change, and only when the script succeeds.
+        EXPECT_EQ(disks.sectors[0], masterBootRecord(diskZeroTypes, each.activeSlot));
+        EXPECT_EQ(disks.writes, each.activeSlot == 1 ? 0 : 1);
+    }
+
+    // It says what it did, and fails when the disk cannot be written.
+    DisksInMemory disks;
+    const ScriptRun run = runScript(diskpartScriptText, disks);
+    EXPECT_NE(run.output.find("marked the current partition as active"), std::string::npos);
+    EXPECT_NE(run.output.find("Leaving DiskPart"), std::string::npos);
+    disks.writable = false;
+    EXPECT_EQ(runScript(diskpartScriptText, disks).exitCode, serviceFailure);
 }
 
 } // namespace

@@ -36,20 +36,17 @@ public:
     bool isFixedDrive(char letter) override
     {
         askedForType.insert(letter);
-        const auto found = fixedLetters.find(letter);
-        return found != fixedLetters.end() && found->second;
+        return fixedLetters.contains(letter) && fixedLetters[letter];
     }
     std::optional<PartitionInformation> volumePartitionInformation(char letter) override
     {
         askedForInformation.insert(letter);
-        const auto found = volumeInfo.find(letter);
-        return found == volumeInfo.end() ? std::nullopt : std::optional(found->second);
+        return volumeInfo.contains(letter) ? std::optional(volumeInfo[letter]) : std::nullopt;
     }
     std::optional<DriveLayout> driveLayout(int diskNumber) override
     {
         askedDisks.insert(diskNumber);
-        const auto found = layouts.find(diskNumber);
-        return found == layouts.end() ? std::nullopt : std::optional(found->second);
+        return layouts.contains(diskNumber) ? std::optional(layouts[diskNumber]) : std::nullopt;
     }
     bool readFirstSectorOfDiskZero(FirstSector&) override { return false; }
 
