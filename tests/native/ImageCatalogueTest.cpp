@@ -13,10 +13,12 @@ using namespace quorvane;
 TEST(ImageName, FirstNameTagDecidesVerbatim)
 {
     const std::pair<std::wstring, std::wstring> cases[] = {
-        // A NAME inside a longer tag, entities and other scripts are seen by
-        // the Windows catalogue tests on real images. No decoding, white space
-        // kept; a lower-case "name" does not count.
+        {L"<WIM><IMAGE INDEX=\"1\"><NAME>Monday</NAME><DESCRIPTION>x</DESCRIPTION></IMAGE></WIM>", L"Monday"},
+        // "NAME" inside a longer tag counts: the name starts after DISPLAYNAME>.
+        {L"<IMAGE><DISPLAYNAME>Shown</DISPLAYNAME><NAME>Real</NAME></IMAGE>", L"Shown</DISPLAYNAME><NAME>Real"},
+        // No decoding, white space kept; a lower-case "name" does not count.
         {L"<name>x</name><NAME> A &amp; B \r\n</NAME>", L" A &amp; B \r\n"},
+        {L"<NAME>Caf\u00e9 \u5907\u4efd</NAME>", L"Caf\u00e9 \u5907\u4efd"},
         // No NAME at all: the whole text.
         {L"\ufeff<WIM><IMAGE INDEX=\"1\"><DIRCOUNT>1</DIRCOUNT></IMAGE></WIM>",
          L"\ufeff<WIM><IMAGE INDEX=\"1\"><DIRCOUNT>1</DIRCOUNT></IMAGE></WIM>"},
@@ -112,17 +114,21 @@ protected:
 
 } // namespace
 
-// A real list file on the sandbox machine is read by the Windows catalogue
-// tests; here the sections that file does not hold.
-TEST_F(ImageList, OnlyImageSectionsBelowTheCountWithAPathOnALetteredPartition)
+TEST_F(ImageList, SectionsBelowTheCountWithTheCurrentLetterAndAFile)
 {
     services.count(L"7 images");
+    services.image(L"Image0", L"C:\\r.QVX", L"1");             // the recovery partition: no letter
     services.image(L"Image1", L"C:\\Backups\\a.QVX", L"3");     // written when d was c
     services.image(L"image2", L"Q:\\b.QVX", L"1", L"1");        // lower-case section name
+    services.image(L"Image3", L"D:\\gone.QVX", L"3");          // no such file
     services.image(L"Image4", L"", L"3");                      // no path
     services.image(L"Image05", L"D:\\c.QVX", L"3");            // not what "Image%d" names
     services.image(L"Image6", L"D:\\c.QVX", L"4294967299");    // not partition 3
-    services.files.insert({{L"d:\\c.QVX", 1}, {L"d:\\Backups\\a.QVX", 4096}, {L"e:\\b.QVX", 8192}});
+    services.image(L"Image7", L"D:\\c.QVX", L"3");             // beyond the count
+    for (const wchar_t* file : {L"C:\\r.QVX", L"c:\\r.QVX", L"d:\\c.QVX"})
+        services.files[file] = 1;
+    services.files[L"d:\\Backups\\a.QVX"] = 4096;
+    services.files[L"e:\\b.QVX"] = 8192;
     services.names[L"d:\\Backups\\a.QVX"] = L"Monday";
 
     const ImageCatalogue catalogue = load();
