@@ -9,6 +9,8 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <set>
 #include <thread>
@@ -40,6 +42,19 @@ void pointerTo(POINT screenPoint)
     move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &move, sizeof(move));
     SetCursorPos(screenPoint.x, screenPoint.y);
+}
+
+std::set<DWORD> processesNamed(const std::wstring& name)
+{
+    std::set<DWORD> found;
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        if (_wcsicmp(entry.szExeFile, name.c_str()) == 0)
+            found.insert(entry.th32ProcessID);
+    }
+    return found;
 }
 
 class MenuPages : public ::testing::Test {
@@ -143,7 +158,8 @@ protected:
     HWND shell = nullptr;
 };
 
-TEST_F(MenuPages, MainMenuDescriptionFollowsThePointerEdgesIncludedAndStaysOnTheBackground)
+// In one program start: the descriptions that follow the pointer, then the clicks.
+TEST_F(MenuPages, DescriptionsFollowThePointerAndClicksLaunchToolsAndLeadToPages)
 {
     const Picture backup = settledDescription();
     ASSERT_GT(backup->count([](COLORREF c) { return c == RGB(0, 0, 0); }), 20) << "no first description";
@@ -166,10 +182,9 @@ TEST_F(MenuPages, MainMenuDescriptionFollowsThePointerEdgesIncludedAndStaysOnThe
     const RECT backupRect = buttonRect(1000);
     pointerTo({backupRect.left, backupRect.top});
     EXPECT_TRUE(waitUntil([&] { return description()->sameAs(*backup); }, 3s));
-}
 
-TEST_F(MenuPages, ToolsPageTracksOnlyItsToolsAndShowingItAgainStartsWithTheFirst)
-{
+    // The tools page tracks only its tools, and showing it again starts with the first.
+    pointerTo(pagePoint(40, 300));
     PostMessageW(shell, UM_SHOW_TOOLS, 0, 0);
     ASSERT_TRUE(showsPage("tools"));
     const Picture diskManagement = settledDescription();
@@ -189,25 +204,11 @@ TEST_F(MenuPages, ToolsPageTracksOnlyItsToolsAndShowingItAgainStartsWithTheFirst
     PostMessageW(shell, UM_SHOW_TOOLS, 0, 0);
     ASSERT_TRUE(showsPage("tools"));
     EXPECT_TRUE(waitUntil([&] { return description()->sameAs(*diskManagement); }, 3s));
-}
 
-std::set<DWORD> processesNamed(const std::wstring& name)
-{
-    std::set<DWORD> found;
-    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
-        if (_wcsicmp(entry.szExeFile, name.c_str()) == 0)
-            found.insert(entry.th32ProcessID);
-    }
-    return found;
-}
-
-// The clicks: Tools, Explorer launched, a missing Disk Management leaving the
-// page as it was, Back, Backup, and Restore.
-TEST_F(MenuPages, ClicksLaunchTheToolsAndLeadToTheirPages)
-{
+    // The clicks: Tools, Explorer launched, a missing Disk Management leaving
+    // the page as it was, Back, Backup, and Restore.
+    SendMessageW(shell, UM_SHOW_MAIN_MENU, 0, 0);
+    ASSERT_EQ(visiblePage(shell), "main menu");
     click(1002);
     ASSERT_TRUE(showsPage("tools"));
 
@@ -216,9 +217,7 @@ TEST_F(MenuPages, ClicksLaunchTheToolsAndLeadToTheirPages)
     std::set<DWORD> started;
     EXPECT_TRUE(waitUntil([&] {
         started.clear();
-        for (DWORD id : processesNamed(L"explorer.exe"))
-            if (!before.count(id))
-                started.insert(id);
+        std::ranges::set_difference(processesNamed(L"explorer.exe"), before, std::inserter(started, started.end()));
         return !started.empty();
     }));
     for (DWORD id : started) {
