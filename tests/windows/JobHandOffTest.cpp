@@ -150,15 +150,13 @@ TEST(JobHandOff, AFailedRestartLeavesTheProgramRunning)
     ASSERT_TRUE(machine.ready());
     machine.writeMachine("[Volumes]\r\np=0,2\r\n[Restart]\r\nFail=1\r\n");
     ProgramUnderTest runner(machine.runner(), factoryRestore);
+    // The runner's title names the image path of the page's own job once the hand-off returns.
     HWND page = nullptr;
     ASSERT_TRUE(waitUntil([&] {
         page = FindWindowW(L"QuorvaneJobRunner", nullptr);
-        wchar_t title[256] = {};
-        return page && GetWindowTextW(page, title, 256) && std::wstring(title).starts_with(L"returned ");
+        return page && controlText(page).starts_with(L"returned ");
     }, 30s));
-    wchar_t title[256] = {};
-    GetWindowTextW(page, title, 256);
-    EXPECT_STREQ(title, L"returned z:\\FactoryImage.QVX") << "the page's own job holds the factory path";
+    EXPECT_EQ(controlText(page), L"returned z:\\FactoryImage.QVX") << "the page's own job holds the factory path";
     EXPECT_EQ(runner.exitCode(), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_EQ(machine.eventsLog(), "");
     EXPECT_EQ(machine.bootablePartitions(), "1");
