@@ -50,12 +50,6 @@ protected:
         ASSERT_TRUE(showsPage("backup options"));
     }
 
-    void TearDown() override
-    {
-        if (program && program->exitCode() == STILL_ACTIVE)
-            program->answerClose(shell, IDYES);
-    }
-
     bool showsPage(const std::string& name) { return waitForPage(shell, name); }
     HWND control(int id) const { return GetDlgItem(visiblePageWindow(shell), id); }
     void click(int id) { clickControl(control(id)); }

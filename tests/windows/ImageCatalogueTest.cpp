@@ -14,6 +14,7 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <vector>
 
 namespace quorvane::testing {
 namespace {
@@ -31,56 +32,42 @@ std::wstring imageSection(int number, const std::wstring& path, int partId, int 
         + L"\r\nDiskID=" + std::to_wstring(diskId) + L"\r\n";
 }
 
-// Backups on the default machine's drives d (partition 3 of disk 0) and e
-// (partition 1 of disk 1); all of it is removed at scope end.
-class BackupsOnTheSandboxDrives {
-public:
-    BackupsOnTheSandboxDrives()
-    {
-        clean();
-        fs::create_directories(onD);
-        fs::create_directories(onE);
-    }
-    ~BackupsOnTheSandboxDrives() { clean(); }
-
-    void writeList(const std::wstring& text) const { writeBytes(listFile, utf16File(text)); }
-
-    const fs::path onD = L"d:\\QuorvaneTest";
-    const fs::path onE = L"e:\\QuorvaneTest";
-    const fs::path listFile = L"d:\\Backup_Image_List.ini";
-
-private:
-    void clean() const
+// Removes these files and folders at scope end.
+struct RemovedAtEnd {
+    std::vector<fs::path> paths;
+    ~RemovedAtEnd()
     {
         std::error_code ignored;
-        fs::remove_all(onD, ignored);
-        fs::remove_all(onE, ignored);
-        fs::remove(listFile, ignored);
+        for (const fs::path& path : paths)
+            fs::remove_all(path, ignored);
     }
 };
 
+// Backups on the default machine's drives d (partition 3 of disk 0) and e
+// (partition 1 of disk 1). What the list holds beyond these files (sections
+// past the count, the recovery partition, missing files) is tested natively.
 TEST(ImageCatalogue, RealListFileWithRealImagesOnTheDefaultMachine)
 {
-    BackupsOnTheSandboxDrives backups;
+    const fs::path onD = L"d:\\QuorvaneTest", onE = L"e:\\QuorvaneTest", listFile = L"d:\\Backup_Image_List.ini";
+    const RemovedAtEnd removed{{onD, onE, listFile}};
+    fs::create_directories(onD);
+    fs::create_directories(onE);
     for (const wchar_t* name : {L"monday.QVX", L"accents.QVX"})
-        fs::copy_file(testImage(name), backups.onD / name);
-    fs::copy_file(testImage(L"cjk.QVX"), backups.onE / L"cjk.QVX");
-    fs::copy_file(testImage(L"monday.QVX"), backups.onD / L"locked.QVX");
+        fs::copy_file(testImage(name), onD / name);
+    fs::copy_file(testImage(L"cjk.QVX"), onE / L"cjk.QVX");
+    fs::copy_file(testImage(L"monday.QVX"), onD / L"locked.QVX");
     // A copy whose header was damaged: listed with its size, without a name.
-    changedCopy(testImage(L"monday.QVX"), backups.onD / L"damaged.QVX", [](Bytes& b) { b[0] = 'X'; });
+    changedCopy(testImage(L"monday.QVX"), onD / L"damaged.QVX", [](Bytes& b) { b[0] = 'X'; });
 
-    backups.writeList(L"[BackupImage]\r\nTotalImageCount=8\r\n"
-                      + imageSection(0, L"C:\\QuorvaneTest\\monday.QVX", 3, 0) // written when d was c
-                      + imageSection(1, L"D:\\QuorvaneTest\\cjk.QVX", 1, 1)
-                      + imageSection(2, L"D:\\QuorvaneTest\\monday.QVX", 1, 0) // recovery partition: no letter
-                      + imageSection(3, L"D:\\QuorvaneTest\\gone.QVX", 3, 0)
-                      + imageSection(4, L"D:\\QuorvaneTest\\damaged.QVX", 3, 0)
-                      + imageSection(5, L"D:\\QuorvaneTest\\locked.QVX", 3, 0)
-                      + imageSection(6, L"D:\\QuorvaneTest\\accents.QVX", 3, 0)
-                      + imageSection(8, L"D:\\QuorvaneTest\\monday.QVX", 3, 0)); // beyond the count
+    writeBytes(listFile, utf16File(L"[BackupImage]\r\nTotalImageCount=5\r\n"
+                                   + imageSection(0, L"C:\\QuorvaneTest\\monday.QVX", 3, 0) // written when d was c
+                                   + imageSection(1, L"D:\\QuorvaneTest\\cjk.QVX", 1, 1)
+                                   + imageSection(2, L"D:\\QuorvaneTest\\damaged.QVX", 3, 0)
+                                   + imageSection(3, L"D:\\QuorvaneTest\\locked.QVX", 3, 0)
+                                   + imageSection(4, L"D:\\QuorvaneTest\\accents.QVX", 3, 0)));
 
     // Nobody else may open this one while the list is read.
-    UniqueFile locked(CreateFileW((backups.onD / L"locked.QVX").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+    UniqueFile locked(CreateFileW((onD / L"locked.QVX").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(locked);
 
@@ -99,15 +86,17 @@ TEST(ImageCatalogue, RealListFileWithRealImagesOnTheDefaultMachine)
     // A huge count over three sections: asking for every section below the
     // count would take minutes.
     locked.reset();
-    backups.writeList(L"[BackupImage]\r\nTotalImageCount=2147483647\r\n" + imageSection(0, L"D:\\QuorvaneTest\\monday.QVX", 3, 0)
-                      + imageSection(1, L"D:\\QuorvaneTest\\accents.QVX", 3, 0) + imageSection(2, L"D:\\QuorvaneTest\\locked.QVX", 3, 0));
+    writeBytes(listFile, utf16File(L"[BackupImage]\r\nTotalImageCount=2147483647\r\n"
+                                   + imageSection(0, L"D:\\QuorvaneTest\\monday.QVX", 3, 0)
+                                   + imageSection(1, L"D:\\QuorvaneTest\\accents.QVX", 3, 0)
+                                   + imageSection(2, L"D:\\QuorvaneTest\\locked.QVX", 3, 0)));
     const double hugeCount = medianMilliseconds(5, [&] { loadImageList(catalogue); });
     std::cout << "loadImageList, TotalImageCount 2147483647 over 3 sections: median " << hugeCount << " ms over 5 runs\n";
     EXPECT_EQ(catalogue.size(), 3u);
     EXPECT_LT(hugeCount, 1000.0);
 
     // Once the list file is gone the catalogue is empty.
-    fs::remove(backups.listFile);
+    fs::remove(listFile);
     loadImageList(catalogue);
     EXPECT_TRUE(catalogue.empty());
 }

@@ -81,12 +81,6 @@ protected:
         ASSERT_EQ(visiblePage(shell), "main menu");
     }
 
-    void TearDown() override
-    {
-        if (program && program->exitCode() == STILL_ACTIVE)
-            program->answerClose(shell, IDYES);
-    }
-
     HWND visiblePageWindow() const { return quorvane::testing::visiblePageWindow(shell); }
     bool showsPage(const std::string& page) { return waitForPage(shell, page); }
 
