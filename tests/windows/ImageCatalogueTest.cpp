@@ -80,8 +80,8 @@ TEST(ImageCatalogue, RealListFileWithRealImagesOnTheDefaultMachine)
     EXPECT_EQ(catalogue[1], (ImageEntry{size(L"cjk.QVX"), 1, 1, L"e:\\QuorvaneTest\\cjk.QVX", L"\u5907\u4efd \u5468\u4e00"}));
     EXPECT_EQ(catalogue[2], (ImageEntry{size(L"monday.QVX"), 0, 3, L"d:\\QuorvaneTest\\damaged.QVX", L""}));
     EXPECT_EQ(catalogue[3], (ImageEntry{0, 0, 3, L"d:\\QuorvaneTest\\locked.QVX", L""}));
-    EXPECT_EQ(catalogue[4],
-              (ImageEntry{size(L"accents.QVX"), 0, 3, L"d:\\QuorvaneTest\\accents.QVX", L"Caf\u00e9 \u00e9t\u00e9 &amp; &lt;co&gt;"}));
+    const wchar_t* accents = L"Caf\u00e9 \u00e9t\u00e9 &amp; &lt;co&gt;";
+    EXPECT_EQ(catalogue[4], (ImageEntry{size(L"accents.QVX"), 0, 3, L"d:\\QuorvaneTest\\accents.QVX", accents}));
 
     // A huge count over three sections: asking for every section below the
     // count would take minutes.

@@ -77,8 +77,10 @@ void writePaletteRowBmpFile(const std::filesystem::path& file, const std::vector
     const BITMAPINFOHEADER info{sizeof(info), static_cast<LONG>(width), 1, 1, 8, BI_RGB, stride, 0, 0, width, 0};
     std::vector<char> bytes(reinterpret_cast<const char*>(&header), reinterpret_cast<const char*>(&header + 1));
     bytes.insert(bytes.end(), reinterpret_cast<const char*>(&info), reinterpret_cast<const char*>(&info + 1));
-    for (COLORREF c : palette)
-        bytes.insert(bytes.end(), {static_cast<char>(GetBValue(c)), static_cast<char>(GetGValue(c)), static_cast<char>(GetRValue(c)), 0});
+    for (COLORREF c : palette) {
+        const RGBQUAD entry{GetBValue(c), GetGValue(c), GetRValue(c), 0};
+        bytes.insert(bytes.end(), reinterpret_cast<const char*>(&entry), reinterpret_cast<const char*>(&entry + 1));
+    }
     for (DWORD x = 0; x < stride; ++x)
         bytes.push_back(static_cast<char>(x < width ? x : 0));
     std::filesystem::create_directories(file.parent_path());

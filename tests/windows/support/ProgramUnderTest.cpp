@@ -31,7 +31,8 @@ fs::path buildFolder()
 ScratchFolder::ScratchFolder()
 {
     static int counter = 0;
-    path_ = fs::temp_directory_path() / ("quorvane-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter));
+    path_ = fs::temp_directory_path()
+            / ("quorvane-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter));
     fs::remove_all(path_);
     fs::create_directories(path_);
 }
@@ -51,7 +52,8 @@ void writeLanguageFile(const fs::path& file, const std::wstring& section, const 
 std::wstring languageText(const fs::path& file, const std::wstring& section, int id)
 {
     std::vector<wchar_t> buffer(100000, L'\0');
-    const DWORD copied = GetPrivateProfileSectionW(section.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
+    const DWORD copied = GetPrivateProfileSectionW(section.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                   file.c_str());
     StringCatalogue catalogue;
     catalogue.fillFromSection(std::wstring_view(buffer.data(), copied));
     return catalogue.text(id);
@@ -59,8 +61,9 @@ std::wstring languageText(const fs::path& file, const std::wstring& section, int
 
 fs::path copyProgram(const fs::path& folder)
 {
-    fs::copy_file(buildFolder() / L"QuorvaneSandbox.exe", folder / L"QuorvaneSandbox.exe", fs::copy_options::overwrite_existing);
-    return folder / L"QuorvaneSandbox.exe";
+    const fs::path copy = folder / L"QuorvaneSandbox.exe";
+    fs::copy_file(buildFolder() / L"QuorvaneSandbox.exe", copy, fs::copy_options::overwrite_existing);
+    return copy;
 }
 
 ProgramUnderTest::ProgramUnderTest(const fs::path& program, const std::wstring& arguments)
