@@ -1,7 +1,7 @@
 // The backup wizard through the real pages of the sandbox edition and the
 // platform's real save dialog, on sandbox machines: the default target, the
 // save dialog's checks, the compression choice, values kept across Back, and
-// Next then Start handing the job over.
+// Next then Start handing the job over. Each test is one program start.
 #include "support/SandboxMachine.h"
 
 #include "app/PageMessages.h"
@@ -17,17 +17,26 @@
 namespace quorvane::testing {
 namespace {
 
-namespace fs = std::filesystem;
 
 // The save dialog's file-name field: an edit (edt1) or the combo box that
 // holds one (cmb13).
 constexpr int fileNameEdit = 0x480;
 constexpr int fileNameCombo = 0x47C;
+constexpr PixelRect forwardButtonPlace{596, 436, 684, 461};
+
+// Where a control lies in its page, in pixels.
+PixelRect placeOf(HWND control)
+{
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
 
 class BackupWizard : public ::testing::Test {
 protected:
-    // Starts the program on the machine, with these drive letters, and opens
-    // the options page from the main menu's Backup button.
+    // Starts the program on the machine, with a second disk and these drive
+    // letters, and opens the options page from the main menu's Backup button.
     void start(const std::string& volumes)
     {
         ASSERT_TRUE(machine.ready());
@@ -41,63 +50,47 @@ protected:
         ASSERT_TRUE(showsPage("backup options"));
     }
 
-    void TearDown() override
-    {
-        if (program && program->exitCode() == STILL_ACTIVE)
-            program->answerClose(shell, IDYES);
-    }
-
     bool showsPage(const std::string& name) { return waitForPage(shell, name); }
-
     HWND control(int id) const { return GetDlgItem(visiblePageWindow(shell), id); }
+    void click(int id) { clickControl(control(id)); }
     std::wstring target() const { return controlText(control(IDC_BACKUP_TARGET)); }
     std::wstring description() const { return controlText(control(IDC_BACKUP_DESCRIPTION)); }
+    void setDescription(const wchar_t* text)
+    {
+        SendMessageW(control(IDC_BACKUP_DESCRIPTION), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    }
 
-    // "none", "fast", "maximum" for the one disabled choice; "?" otherwise.
+    // The disabled choices, which show the chosen level: "fast" when only Fast is.
     std::string chosenCompression() const
     {
-        const std::pair<int, const char*> choices[] = {
-            {IDC_BACKUP_NONE, "none"}, {IDC_BACKUP_FAST, "fast"}, {IDC_BACKUP_MAXIMUM, "maximum"}};
         std::string chosen;
-        for (const auto& [id, name] : choices) {
+        for (const auto& [id, name] :
+             {std::pair{IDC_BACKUP_NONE, " none"}, {IDC_BACKUP_FAST, " fast"}, {IDC_BACKUP_MAXIMUM, " maximum"}}) {
             if (!IsWindowEnabled(control(id)))
-                chosen += chosen.empty() ? name : "?";
+                chosen += name;
         }
-        return chosen.empty() ? "?" : chosen;
+        return chosen.empty() ? chosen : chosen.substr(1);
     }
 
-    void click(int id) { clickControl(control(id)); }
-
-    // The save dialog of the program, once it shows.
-    HWND waitForSaveDialog() const
+    // What the options page shows, in one line for comparisons.
+    std::string shownChoice() const
     {
-        return program->waitForWindow([](HWND w) {
-            wchar_t name[16] = {};
-            GetClassNameW(w, name, 16);
-            return IsWindowVisible(w) && std::wstring(name) == L"#32770"
-                   && (GetDlgItem(w, fileNameCombo) || GetDlgItem(w, fileNameEdit));
+        return narrow(target()) + " | " + chosenCompression() + " | '" + narrow(description()) + "'";
+    }
+
+    // Types a name into the save dialog once it shows (none: Cancel) and
+    // presses its button; the dialog then goes.
+    void save(const std::optional<std::wstring>& name)
+    {
+        HWND dialog = program->waitForWindow([](HWND w) {
+            return IsWindowVisible(w) && (GetDlgItem(w, fileNameCombo) || GetDlgItem(w, fileNameEdit));
         });
-    }
-
-    // Types a name into the save dialog (none: Cancel) and presses its button.
-    void save(HWND dialog, const std::optional<std::wstring>& name)
-    {
-        HWND field = GetDlgItem(dialog, fileNameCombo);
-        if (!field)
-            field = GetDlgItem(dialog, fileNameEdit);
+        ASSERT_TRUE(dialog) << "no save dialog";
+        HWND field = GetDlgItem(dialog, fileNameCombo) ? GetDlgItem(dialog, fileNameCombo) : GetDlgItem(dialog, fileNameEdit);
         if (name)
             SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name->c_str()));
         const int button = name ? IDOK : IDCANCEL;
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-    }
-
-    // Browse, then the name typed into the save dialog (none: Cancel).
-    void browseTo(const std::optional<std::wstring>& name)
-    {
-        click(IDC_BACKUP_BROWSE);
-        HWND dialog = waitForSaveDialog();
-        ASSERT_TRUE(dialog) << "no save dialog";
-        save(dialog, name);
         ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
     }
 
@@ -115,30 +108,22 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return !IsWindow(box.window); }));
     }
 
-    void drainPostedMessages() { ASSERT_TRUE(program->answerClose(shell, IDNO).window); }
-
-    // What the options page shows, in one line for comparisons.
-    std::string shownChoice() const
-    {
-        return narrow(target()) + " | " + chosenCompression() + " | '" + narrow(description()) + "'";
-    }
-
     // Next, Start, and the restart that follows; the job file must hold `job`,
     // with the time of Next as its description where `job` has none.
-    void handOver(BackupJobParameters job, bool otherDisk = false)
+    void handOver(BackupJobParameters job, bool otherDisk)
     {
         click(IDC_BACKUP_NEXT);
         ASSERT_TRUE(showsPage("backup confirm"));
+        EXPECT_EQ(placeOf(control(IDC_BACKUP_CONFIRM_START)), forwardButtonPlace);
         click(IDC_BACKUP_CONFIRM_START);
+        // What the hand-off itself does (the switch, the notice's timing, the
+        // restart) is tested with the job runner; here: that Start hands over.
         if (otherDisk) {
             ASSERT_TRUE(program->waitForMessageBox(30s).window);
-            EXPECT_EQ(machine.eventsLog(), "") << "not yet restarted";
             expectMessage(imageOnOtherDisk);
         }
         ASSERT_TRUE(program->waitForExit(30s)) << "the hand-off did not end in a restart";
-        EXPECT_EQ(program->exitCode(), 0u);
         EXPECT_EQ(machine.eventsLog(), "restart\r\n");
-        EXPECT_EQ(machine.bootablePartitions(), "1");
         const Bytes bytes = fileBytes(machine.jobFile());
         const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
         std::wsmatch stamp;
@@ -154,154 +139,85 @@ protected:
     HWND shell = nullptr;
 };
 
-const std::wregex timeStamp(LR"(\d{4}-\d{2}-\d{2} \d{2}:\d{2} )");
-
-TEST_F(BackupWizard, DefaultTargetOnPartition3LetteredDIsHandedOverWithFastCompression)
-{
-    start("p=0,2\r\nd=0,3\r\n");
-    EXPECT_EQ(target(), L"D:\\backup.QVX");
-    EXPECT_EQ(chosenCompression(), "fast");
-    const std::wstring stamp = description();
-    EXPECT_TRUE(std::regex_match(stamp, timeStamp)) << narrow(stamp);
-    handOver({2, stamp, L"D:\\backup.QVX", 3, 0});
-}
-
-TEST_F(BackupWizard, BrowseRefusesTheSystemPartitionAndUnmappedDrivesAndAsksAgain)
-{
-    start("p=0,2\r\nd=0,3\r\ne=1,1\r\n");
-
-    click(IDC_BACKUP_BROWSE);
-    HWND dialog = waitForSaveDialog();
-    ASSERT_TRUE(dialog);
-    save(dialog, L"p:\\on-the-system-partition");
-    expectMessage(L"text 84");
-    dialog = waitForSaveDialog();
-    ASSERT_TRUE(dialog) << "the save dialog again";
-    save(dialog, L"c:\\not-in-the-map");
-    expectMessage(L"text 85");
-    dialog = waitForSaveDialog();
-    ASSERT_TRUE(dialog) << "the save dialog again";
-    EXPECT_EQ(target(), L"D:\\backup.QVX") << "nothing chosen yet";
-    save(dialog, L"e:\\wizard-test.bak");
-    ASSERT_TRUE(waitUntil([&] { return target() != L"D:\\backup.QVX"; }));
-    EXPECT_EQ(target(), L"e:\\wizard-test.bak.QVX");
-    handOver({2, description(), L"e:\\wizard-test.bak.QVX", 1, 1}, true);
-}
-
-// Where a control lies in its page, in pixels.
-PixelRect placeOf(HWND control)
-{
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-    return {rect.left, rect.top, rect.right, rect.bottom};
-}
-
-TEST_F(BackupWizard, ControlsLieWhereThePagesLeaveRoomForThem)
-{
-    start("p=0,2\r\nd=0,3\r\n");
-    const std::pair<int, PixelRect> options[] = {
-        {IDC_BACKUP_NEXT, {596, 436, 684, 461}},    {IDC_BACKUP_TARGET, {225, 172, 565, 197}},
-        {IDC_BACKUP_MAXIMUM, {227, 290, 427, 305}}, {IDC_BACKUP_DESCRIPTION, {225, 358, 565, 383}},
-    };
-    for (const auto& [id, place] : options)
-        EXPECT_EQ(placeOf(control(id)), place) << id;
-    for (int id : {IDC_BACKUP_BACK, IDC_BACKUP_NEXT, IDC_BACKUP_BROWSE, IDC_BACKUP_NONE, IDC_BACKUP_FAST,
-                   IDC_BACKUP_MAXIMUM})
-        EXPECT_EQ(GetWindowLongW(control(id), GWL_STYLE) & 0x0F, BS_OWNERDRAW) << id;
-    const LONG target = GetWindowLongW(control(IDC_BACKUP_TARGET), GWL_STYLE);
-    EXPECT_EQ(target & (ES_READONLY | ES_AUTOHSCROLL), ES_READONLY | ES_AUTOHSCROLL);
-    for (int id : {IDC_BACKUP_TARGET, IDC_BACKUP_DESCRIPTION})
-        EXPECT_TRUE(GetWindowLongW(control(id), GWL_EXSTYLE) & WS_EX_STATICEDGE) << id;
-    // Typing stops when the text fills the description's width: it does not scroll.
-    SendMessageW(control(IDC_BACKUP_DESCRIPTION), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
-    for (int typed = 0; typed < 120; ++typed)
-        PostMessageW(control(IDC_BACKUP_DESCRIPTION), WM_CHAR, L'W', 1);
-    drainPostedMessages();
-    const std::size_t kept = description().size();
-    EXPECT_GT(kept, 10u);
-    EXPECT_LT(kept, 120u);
-
-    click(IDC_BACKUP_NEXT);
-    ASSERT_TRUE(showsPage("backup confirm"));
-    EXPECT_EQ(placeOf(control(IDC_BACKUP_CONFIRM_START)), (PixelRect{596, 436, 684, 461}));
-}
-
-// The default target names D: whatever letter partition 3 has; a blank
+// Partition 3 lettered e: the default target still names D:, with Fast and
+// the time; the controls' places and styles (owner-drawn skin buttons, a
+// read-only target); clicks on the choices, edges included; a blank
 // description becomes the time of Next.
-TEST_F(BackupWizard, DefaultTargetIsTheSameWhenPartition3IsLetteredEAndABlankDescriptionIsStamped)
+TEST_F(BackupWizard, OptionsPageDefaultsControlsAndCompressionClicks)
 {
     start("p=0,2\r\ne=0,3\r\n");
     EXPECT_EQ(target(), L"D:\\backup.QVX");
-    SendMessageW(control(IDC_BACKUP_DESCRIPTION), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L" \t  "));
-    handOver({2, L"", L"D:\\backup.QVX", 3, 0});
-}
+    EXPECT_EQ(chosenCompression(), "fast");
+    const std::wregex timeStamp(LR"(\d{4}-\d{2}-\d{2} \d{2}:\d{2} )");
+    EXPECT_TRUE(std::regex_match(description(), timeStamp)) << narrow(description());
 
-TEST_F(BackupWizard, WithoutPartition3NextAsksForATargetUntilBrowseFindsOne)
-{
-    start("p=0,2\r\nd=1,1\r\n");
-    EXPECT_EQ(target(), L"");
-    click(IDC_BACKUP_NEXT);
-    expectMessage(L"text 83");
-    EXPECT_EQ(visiblePage(shell), "backup options");
+    // The pages place their controls where the drawing leaves room for them.
+    EXPECT_EQ(placeOf(control(IDC_BACKUP_NEXT)), forwardButtonPlace);
+    for (int id : {IDC_BACKUP_BACK, IDC_BACKUP_NEXT, IDC_BACKUP_BROWSE, IDC_BACKUP_NONE, IDC_BACKUP_FAST, IDC_BACKUP_MAXIMUM})
+        EXPECT_EQ(GetWindowLongW(control(id), GWL_STYLE) & 0x0F, BS_OWNERDRAW) << id;
+    const LONG targetStyle = GetWindowLongW(control(IDC_BACKUP_TARGET), GWL_STYLE);
+    EXPECT_EQ(targetStyle & (ES_READONLY | ES_AUTOHSCROLL), ES_READONLY | ES_AUTOHSCROLL);
+    // Typing stops when the text fills the description's width: it does not scroll.
+    setDescription(L"");
+    for (int typed = 0; typed < 120; ++typed)
+        PostMessageW(control(IDC_BACKUP_DESCRIPTION), WM_CHAR, L'W', 1);
+    ASSERT_TRUE(program->answerClose(shell, IDNO).window); // everything posted before has been handled
+    EXPECT_GT(description().size(), 10u);
+    EXPECT_LT(description().size(), 120u);
 
-    browseTo(std::nullopt); // Cancel changes nothing
-    EXPECT_EQ(target(), L"");
-    click(IDC_BACKUP_NEXT);
-    expectMessage(L"text 83");
-
-    browseTo(L"d:\\wizard-test.qvx");
-    EXPECT_EQ(target(), L"d:\\wizard-test.QVX");
-    handOver({2, description(), L"d:\\wizard-test.QVX", 1, 1}, true);
-}
-
-TEST_F(BackupWizard, TheClickedCompressionIsChosenEdgesIncluded)
-{
-    start("p=0,2\r\nd=0,3\r\n");
-    click(IDC_BACKUP_FAST);
-    EXPECT_TRUE(waitUntil([&] { return chosenCompression() == "fast"; })) << chosenCompression();
     click(IDC_BACKUP_MAXIMUM);
     EXPECT_TRUE(waitUntil([&] { return chosenCompression() == "maximum"; })) << chosenCompression();
-    EXPECT_TRUE(IsWindowEnabled(control(IDC_BACKUP_NONE)));
-    EXPECT_TRUE(IsWindowEnabled(control(IDC_BACKUP_FAST)));
-
     // One pixel beyond None's bottom-right corner is not None; the corner is.
     RECT none{};
     GetClientRect(control(IDC_BACKUP_NONE), &none);
     clickControl(control(IDC_BACKUP_NONE), POINT{none.right + 1, none.bottom + 1});
-    drainPostedMessages();
+    ASSERT_TRUE(program->answerClose(shell, IDNO).window);
     EXPECT_EQ(chosenCompression(), "maximum");
     clickControl(control(IDC_BACKUP_NONE), POINT{none.right, none.bottom});
     EXPECT_TRUE(waitUntil([&] { return chosenCompression() == "none"; })) << chosenCompression();
-    handOver({1, description(), L"D:\\backup.QVX", 3, 0});
+    setDescription(L" \t  ");
+    handOver({1, L"", L"D:\\backup.QVX", 3, 0}, false);
 }
 
-TEST_F(BackupWizard, GoingBackAndReturningKeepsTargetCompressionAndDescription)
+// No partition 3: Next asks for a target; Cancel changes nothing; the save
+// dialog refuses the system partition and unmapped drives and asks again.
+// Then the choices are kept across Back from Confirm and Back to the menu,
+// and handed over as they stand.
+TEST_F(BackupWizard, BrowseRefusesUnsafeTargetsAndChoicesAreKeptAcrossBack)
 {
-    start("p=0,2\r\nd=0,3\r\ne=1,1\r\n");
-    // A first round with the first choices, then back to change them all.
+    start("p=0,2\r\ne=1,1\r\n");
+    EXPECT_EQ(target(), L"");
+    click(IDC_BACKUP_NEXT);
+    expectMessage(L"text 83");
+    EXPECT_EQ(visiblePage(shell), "backup options");
+    click(IDC_BACKUP_BROWSE);
+    save(std::nullopt);
+    EXPECT_EQ(target(), L"");
+
+    click(IDC_BACKUP_BROWSE);
+    save(L"p:\\on-the-system-partition");
+    expectMessage(L"text 84");
+    save(L"c:\\not-in-the-map");
+    expectMessage(L"text 85");
+    EXPECT_EQ(target(), L"") << "nothing chosen yet";
+    save(L"e:\\kept.bak");
+    ASSERT_TRUE(waitUntil([&] { return target() != L""; }));
+    setDescription(L"  x ");
+    click(IDC_BACKUP_MAXIMUM);
+    const std::string chosen = "e:\\kept.bak.QVX | maximum | '  x '";
+    ASSERT_TRUE(waitUntil([&] { return shownChoice() == chosen; })) << shownChoice();
+
     click(IDC_BACKUP_NEXT);
     ASSERT_TRUE(showsPage("backup confirm"));
     click(IDC_BACKUP_CONFIRM_BACK);
     ASSERT_TRUE(showsPage("backup options"));
-    SendMessageW(control(IDC_BACKUP_DESCRIPTION), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"  x "));
-    click(IDC_BACKUP_MAXIMUM);
-    browseTo(L"e:\\kept");
-    const std::string chosen = "e:\\kept.QVX | maximum | '  x '";
-    ASSERT_EQ(shownChoice(), chosen);
-
+    EXPECT_EQ(shownChoice(), chosen);
     click(IDC_BACKUP_BACK);
     ASSERT_TRUE(showsPage("main menu"));
     click(IDC_MENU_BACKUP);
     ASSERT_TRUE(showsPage("backup options"));
     EXPECT_EQ(shownChoice(), chosen);
-
-    click(IDC_BACKUP_NEXT);
-    ASSERT_TRUE(showsPage("backup confirm"));
-    click(IDC_BACKUP_CONFIRM_BACK);
-    ASSERT_TRUE(showsPage("backup options"));
-    EXPECT_EQ(shownChoice(), chosen);
-    handOver({3, L"  x ", L"e:\\kept.QVX", 1, 1}, true);
+    handOver({3, L"  x ", L"e:\\kept.bak.QVX", 1, 1}, true);
 }
 
 } // namespace

@@ -1,49 +1,173 @@
-// The main window: page switching, the keys that must do nothing, and leaving.
+// The main window in one program start: its size and the pages' place, page
+// switching, the keys that must do nothing; the main menu and tools pages: the
+// description that follows the pointer, what the shell resets, the clicks and
+// the tool launches; and leaving.
 #include "app/PageMessages.h"
+#include "support/Canvas.h"
 #include "support/ProgramUnderTest.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <iterator>
+#include <memory>
 #include <tuple>
+#include <set>
+#include <thread>
 
 namespace quorvane::testing {
 namespace {
+
+// Each description names itself, so that any two of them look different.
+std::wstring menuLanguage()
+{
+    std::map<int, std::wstring> texts{{92, L"Leave?"}};
+    for (int id = 1; id <= 6; ++id)
+        texts[id] = L"Description " + std::wstring(static_cast<std::size_t>(id) * 3, L"#IXWMO"[id - 1]);
+    return languageLines(texts);
+}
+
+using Picture = std::unique_ptr<Canvas>;
+
+// Moves the pointer as a mouse does, so that the window under it (or the one
+// holding the capture) gets the move; a bare SetCursorPos sends none here.
+void pointerTo(POINT screenPoint)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = MulDiv(screenPoint.x, 65535, width - 1);
+    move.mi.dy = MulDiv(screenPoint.y, 65535, height - 1);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &move, sizeof(move));
+    SetCursorPos(screenPoint.x, screenPoint.y);
+}
+
+std::set<DWORD> processesNamed(const std::wstring& name)
+{
+    std::set<DWORD> found;
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        if (_wcsicmp(entry.szExeFile, name.c_str()) == 0)
+            found.insert(entry.th32ProcessID);
+    }
+    return found;
+}
 
 class Shell : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        writeLanguageFile(folder.path() / L"Lang/Quorvane/409.ini", L"409", languageLines({{92, L"Do you want to leave?"}}));
+        writeLanguageFile(folder.path() / L"Lang/Quorvane/409.ini", L"409", menuLanguage());
         program = std::make_unique<ProgramUnderTest>(copyProgram(folder.path()));
         shell = program->waitForShell();
         ASSERT_TRUE(shell);
+        SetForegroundWindow(shell);
+        // The pointer may have started over a button: onto the bare page, and
+        // the shell shows the first description again.
+        POINT bare{40, 300};
+        ClientToScreen(shell, &bare);
+        pointerTo(bare);
+        // Sent, not posted: the main menu already shows, so waiting for it
+        // would not wait for the shell to hide and show it again, and a click
+        // in between would find no page.
+        SendMessageW(shell, UM_SHOW_MAIN_MENU, 0, 0);
+        ASSERT_EQ(visiblePage(shell), "main menu");
     }
 
-    void TearDown() override
-    {
-        if (program && program->exitCode() == STILL_ACTIVE)
-            program->answerClose(shell, IDYES);
-    }
-
+    HWND visiblePageWindow() const { return quorvane::testing::visiblePageWindow(shell); }
     bool showsPage(const std::string& page) { return waitForPage(shell, page); }
-    void drainPostedMessages() { program->answerClose(shell, IDNO); }
+
+    // The pixels of a rectangle of the visible page as the screen shows them now.
+    Picture screenArea(RECT area) const
+    {
+        POINT origin{area.left, area.top};
+        ClientToScreen(visiblePageWindow(), &origin);
+        auto picture = std::make_unique<Canvas>(area.right - area.left, area.bottom - area.top, 0);
+        HDC screen = GetDC(nullptr);
+        BitBlt(picture->dc(), 0, 0, picture->width(), picture->height(), screen, origin.x, origin.y, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+        return picture;
+    }
+
+    Picture description() const { return screenArea({125, 332, 594, 440}); }
+
+    // The description once nothing changes any more.
+    Picture settledDescription() const
+    {
+        Picture last = description();
+        waitUntil([&] {
+            std::this_thread::sleep_for(250ms);
+            Picture now = description();
+            const bool same = now->sameAs(*last);
+            last = std::move(now);
+            return same;
+        });
+        return last;
+    }
+
+    RECT buttonRect(int id) const
+    {
+        RECT rect{};
+        GetWindowRect(GetDlgItem(visiblePageWindow(), id), &rect);
+        return rect;
+    }
+
+    POINT centreOf(int id) const
+    {
+        const RECT rect = buttonRect(id);
+        return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    }
+
+    POINT pagePoint(int x, int y) const
+    {
+        POINT point{x, y};
+        ClientToScreen(visiblePageWindow(), &point);
+        return point;
+    }
+
+    void click(int id)
+    {
+        // The pointer onto the button first, and the button lit, so that the
+        // press goes to the button and not to one that still tracks the pointer.
+        RECT button = buttonRect(id);
+        MapWindowPoints(nullptr, visiblePageWindow(), reinterpret_cast<POINT*>(&button), 2);
+        const Picture resting = screenArea(button);
+        pointerTo(centreOf(id));
+        waitUntil([&] { return !screenArea(button)->sameAs(*resting); }, 2s);
+        INPUT inputs[2] = {};
+        inputs[0].type = inputs[1].type = INPUT_MOUSE;
+        inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, inputs, sizeof(INPUT));
+        // Clicks on one spot within the double-click time would become one double click.
+        std::this_thread::sleep_for(600ms);
+    }
 
     ScratchFolder folder;
     std::unique_ptr<ProgramUnderTest> program;
     HWND shell = nullptr;
 };
 
-TEST_F(Shell, PagesFillTheClientAreaFromItsOrigin)
+TEST_F(Shell, SizePagesKeysDescriptionsClicksAndLeaving)
 {
-    HWND page = visiblePageWindow(shell);
-    ASSERT_TRUE(page);
+    // Answering No to the leaving question: once it shows, everything posted
+    // before has been handled.
+    const auto drainPostedMessages = [&] { return program->answerClose(shell, IDNO); };
+
+    // Pages fill the client area from its origin. 726 wide and the title bar
+    // plus 483 high: the frame takes the rest, so the client area is about the
+    // page's size (exactly, with a 3-pixel frame). No maximizing, no resizing.
     RECT rect{};
-    GetWindowRect(page, &rect);
+    GetWindowRect(visiblePageWindow(), &rect);
     MapWindowPoints(nullptr, shell, reinterpret_cast<POINT*>(&rect), 2);
     EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom), std::tuple(0, 0, 720, 480));
-    // 726 wide and the title bar plus 483 high: the frame takes the rest, so
-    // the client area is about the page's size (exactly, with a 3-pixel frame).
     RECT frame{};
     GetWindowRect(shell, &frame);
     TITLEBARINFO title{};
@@ -52,14 +176,10 @@ TEST_F(Shell, PagesFillTheClientAreaFromItsOrigin)
     EXPECT_EQ(frame.right - frame.left, 726);
     EXPECT_EQ(frame.bottom - frame.top, title.rcTitleBar.bottom - title.rcTitleBar.top + 483);
     EXPECT_EQ(GetWindowLongW(shell, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
-}
 
-// Each message shows exactly its page (visiblePage is "several" otherwise),
-// where Escape and Enter change nothing; then the wizard pages' Back buttons
-// (the menu pages' own buttons are tested with them).
-TEST_F(Shell, EachMessageShowsExactlyItsPageWhereOnlyBackLeadsAway)
-{
-    EXPECT_EQ(visiblePage(shell), "main menu");
+    // Each request shows exactly its page (visiblePage is "several"
+    // otherwise), where Escape and Enter change nothing; then the wizard
+    // pages' Back buttons (the menu pages' own buttons are clicked below).
     struct Page {
         PageMessage message;
         const char* name;
@@ -74,19 +194,17 @@ TEST_F(Shell, EachMessageShowsExactlyItsPageWhereOnlyBackLeadsAway)
         {UM_SHOW_TOOLS, "tools"}, {UM_SHOW_MAIN_MENU, "main menu"}, {UM_SHOW_MAIN_MENU, "main menu"},
     };
     for (const Page& shown : pages) {
-        const char* name = shown.name;
-        PostMessageW(shell, shown.message, 0, 0);
-        drainPostedMessages(); // the page may already show: wait for the switch itself
-        ASSERT_EQ(visiblePage(shell), name);
-        HWND page = visiblePageWindow(shell);
-        HWND control = GetWindow(page, GW_CHILD);
-        for (HWND target : {shell, page, control}) {
+        // Sent: the page may already show, so the switch itself is waited for.
+        SendMessageW(shell, shown.message, 0, 0);
+        ASSERT_EQ(visiblePage(shell), shown.name);
+        HWND page = visiblePageWindow();
+        for (HWND target : {shell, page, GetWindow(page, GW_CHILD)}) {
             PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
             PostMessageW(target, WM_KEYDOWN, VK_RETURN, 0x001C0001);
         }
         drainPostedMessages();
-        EXPECT_EQ(program->exitCode(), STILL_ACTIVE) << name;
-        EXPECT_EQ(visiblePage(shell), name);
+        EXPECT_EQ(program->exitCode(), STILL_ACTIVE) << shown.name;
+        EXPECT_EQ(visiblePage(shell), shown.name);
         if (shown.back) {
             ASSERT_TRUE(GetDlgItem(page, shown.back)) << "no Back button " << shown.back;
             PostMessageW(page, WM_COMMAND, MAKEWPARAM(shown.back, BN_CLICKED),
@@ -94,21 +212,97 @@ TEST_F(Shell, EachMessageShowsExactlyItsPageWhereOnlyBackLeadsAway)
             EXPECT_TRUE(showsPage(shown.leadsTo)) << "Back " << shown.back << ": " << visiblePage(shell);
         }
     }
-}
 
-TEST_F(Shell, LeavingAnsweredNoKeepsWindowAndPageAndYesEndsWithExitCodeZero)
-{
-    PostMessageW(shell, UM_SHOW_BACKUP_OPTIONS, 0, 0);
-    ASSERT_TRUE(showsPage("backup options"));
-    const MessageBoxInfo box = program->answerClose(shell, IDNO);
+    // The main menu's description follows the pointer.
+    const Picture backup = settledDescription();
+    ASSERT_GT(backup->count([](COLORREF c) { return c == RGB(0, 0, 0); }), 20) << "no first description";
+    ASSERT_EQ(backup->count([](COLORREF c) { return c == RGB(255, 0, 0); }), 0) << "not the first description";
+
+    const RECT restore = buttonRect(1001);
+    pointerTo({restore.right, restore.bottom}); // the right and bottom edge count
+    ASSERT_TRUE(waitUntil([&] { return !description()->sameAs(*backup); }, 3s));
+    const Picture restoreText = settledDescription();
+    EXPECT_GT(restoreText->count([](COLORREF c) { return c == RGB(255, 0, 0); }), 20) << "no red second block";
+
+    pointerTo(pagePoint(40, 300)); // the bare page
+    EXPECT_TRUE(settledDescription()->sameAs(*restoreText)) << "leaving the buttons changed the description";
+
+    pointerTo(centreOf(1002));
+    ASSERT_TRUE(waitUntil([&] { return !description()->sameAs(*restoreText); }, 3s));
+    const Picture toolsText = settledDescription();
+    EXPECT_FALSE(toolsText->sameAs(*backup));
+
+    const RECT backupRect = buttonRect(1000);
+    pointerTo({backupRect.left, backupRect.top});
+    EXPECT_TRUE(waitUntil([&] { return description()->sameAs(*backup); }, 3s));
+
+    // The tools page tracks only its tools, and showing it again starts with the first.
+    pointerTo(pagePoint(40, 300));
+    PostMessageW(shell, UM_SHOW_TOOLS, 0, 0);
+    ASSERT_TRUE(showsPage("tools"));
+    const Picture diskManagement = settledDescription();
+
+    pointerTo(centreOf(1020));
+    ASSERT_TRUE(waitUntil([&] { return !description()->sameAs(*diskManagement); }, 3s));
+    const Picture explorer = settledDescription();
+
+    const RECT back = buttonRect(1021);
+    pointerTo({back.left + 5, back.top + 5});
+    EXPECT_TRUE(settledDescription()->sameAs(*explorer)) << "Back changed the description";
+    pointerTo(pagePoint(40, 300));
+    EXPECT_TRUE(settledDescription()->sameAs(*explorer));
+
+    PostMessageW(shell, UM_SHOW_MAIN_MENU, 0, 0);
+    ASSERT_TRUE(showsPage("main menu"));
+    PostMessageW(shell, UM_SHOW_TOOLS, 0, 0);
+    ASSERT_TRUE(showsPage("tools"));
+    EXPECT_TRUE(waitUntil([&] { return description()->sameAs(*diskManagement); }, 3s));
+
+    // The clicks: Tools, Explorer launched, a missing Disk Management leaving
+    // the page as it was, Back, Backup, and Restore.
+    SendMessageW(shell, UM_SHOW_MAIN_MENU, 0, 0);
+    ASSERT_EQ(visiblePage(shell), "main menu");
+    click(1002);
+    ASSERT_TRUE(showsPage("tools"));
+
+    const std::set<DWORD> before = processesNamed(L"explorer.exe");
+    click(1020);
+    std::set<DWORD> started;
+    EXPECT_TRUE(waitUntil([&] {
+        started.clear();
+        std::ranges::set_difference(processesNamed(L"explorer.exe"), before, std::inserter(started, started.end()));
+        return !started.empty();
+    }));
+    for (DWORD id : started) {
+        UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+        if (process)
+            TerminateProcess(process.get(), 0);
+    }
+
+    click(1019);
+    click(1019); // nothing stops a second try
+    EXPECT_EQ(program->exitCode(), STILL_ACTIVE);
+    EXPECT_EQ(visiblePage(shell), "tools");
+    EXPECT_EQ(program->visibleTopLevelWindows(), 1) << "something was shown for the missing console";
+
+    click(1021);
+    EXPECT_TRUE(showsPage("main menu"));
+    click(1000);
+    EXPECT_TRUE(showsPage("backup options"));
+    PostMessageW(shell, UM_SHOW_MAIN_MENU, 0, 0);
+    ASSERT_TRUE(showsPage("main menu"));
+    click(1001);
+    EXPECT_TRUE(showsPage("restore select"));
+
+    // Leaving answered No keeps the window and its page; Yes ends with exit code 0.
+    const MessageBoxInfo box = drainPostedMessages();
     ASSERT_TRUE(box.window);
     EXPECT_EQ(box.caption, L"Quorvane");
-    EXPECT_EQ(box.text, L"Do you want to leave?");
+    EXPECT_EQ(box.text, L"Leave?");
     EXPECT_EQ(box.owner, shell);
     EXPECT_FALSE(program->waitForExit(300ms));
     EXPECT_TRUE(IsWindowVisible(shell));
-    EXPECT_EQ(visiblePage(shell), "backup options");
-
+    EXPECT_EQ(visiblePage(shell), "restore select");
     ASSERT_TRUE(program->answerClose(shell, IDYES).window);
     ASSERT_TRUE(program->waitForExit());
     EXPECT_EQ(program->exitCode(), 0u);

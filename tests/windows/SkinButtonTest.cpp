@@ -4,6 +4,7 @@
 #include "skin/SkinButton.h"
 #include "skin/SkinDrawing.h"
 #include "support/Canvas.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -19,11 +20,8 @@ constexpr COLORREF disabledText = 0xB4B4B4;
 int expectLook(SkinButton& button, const std::wstring& label, int width, int height, const ButtonState& state,
                const std::wstring& file, COLORREF background, COLORREF captionColour)
 {
-    SCOPED_TRACE(std::string(file.begin(), file.end()));
-    Canvas expected(width, height, 0);
-    UniqueBrush brush(CreateSolidBrush(background));
-    const RECT whole{0, 0, width, height};
-    FillRect(expected.dc(), &whole, brush.get());
+    SCOPED_TRACE(narrow(file));
+    Canvas expected(width, height, background);
     UniqueBitmap picture;
     EXPECT_TRUE(loadButtonImage(picture, skinImagePath(file)));
     BITMAP size{};
@@ -42,9 +40,7 @@ int expectLook(SkinButton& button, const std::wstring& label, int width, int hei
     Canvas labelled(width, height, 0);
     button.setCaption(label, background, L"Tahoma", 10, 700);
     button.paint(labelled.dc(), width, height, state);
-    int changed = 0;
-    int inColour = 0;
-    int top = -1;
+    int changed = 0, inColour = 0, top = -1;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             if (labelled.at(x, y) == bare.at(x, y))
@@ -59,149 +55,118 @@ int expectLook(SkinButton& button, const std::wstring& label, int width, int hei
     return top;
 }
 
-TEST(SkinButtonLook, PushButtonStates)
+// Each mode paints the picture of its state and its caption in the colour and
+// at the height of that state (which picture and which colour is decided by
+// the button's look, tested natively; here: that painting follows it).
+TEST(SkinButtonLook, PushRadioAndIconPaintTheirStates)
 {
-    SkinButton button;
-    button.setImages(pushSlotFiles(L"ns"));
+    SkinButton push;
+    push.setImages(pushSlotFiles(L"ns"));
     // Disabled wins over pointer and press, and greys the caption.
-    expectLook(button, L"Back", 88, 25, {true, true, true, true}, L"btnXX.ns", pageGrey, disabledText);
+    expectLook(push, L"Back", 88, 25, {true, true, true, true}, L"btnXX.ns", pageGrey, disabledText);
     // Pressed wins over hover; its caption sits one pixel lower.
-    const int pressed = expectLook(button, L"Back", 88, 25, {false, true, true, true}, L"btnDN.ns", pageGrey, 0);
-    const int resting = expectLook(button, L"Back", 88, 25, {}, L"btnNN.ns", pageGrey, 0);
-    EXPECT_EQ(pressed, resting + 1);
-}
+    const int pressed = expectLook(push, L"Back", 88, 25, {false, true, true, true}, L"btnDN.ns", pageGrey, 0);
+    EXPECT_EQ(pressed, expectLook(push, L"Back", 88, 25, {}, L"btnNN.ns", pageGrey, 0) + 1);
 
-TEST(SkinButtonLook, RadioShowsOnOnlyWhenDisabledAlwaysWithBlackText)
-{
-    SkinButton button;
-    button.setRadio(L"", 0xF6F6F6, L"Tahoma", 9);
-    expectLook(button, L"Fast", 200, 17, {true, false, false, false}, L"radioON.dat", 0xF6F6F6, 0);
-    expectLook(button, L"Fast", 200, 17, {false, false, true, true}, L"radioOFF.dat", 0xF6F6F6, 0);
-}
+    // A radio shows On only when disabled, always with black text.
+    SkinButton radio;
+    radio.setRadio(L"", 0xF6F6F6, L"Tahoma", 9);
+    expectLook(radio, L"Fast", 200, 17, {true, false, false, false}, L"radioON.dat", 0xF6F6F6, 0);
+    expectLook(radio, L"Fast", 200, 17, {false, false, true, true}, L"radioOFF.dat", 0xF6F6F6, 0);
 
-TEST(SkinButtonLook, IconShowsTheBackgroundForMagentaAndLightsItsCaptionUnderThePointer)
-{
-    SkinButton button;
+    // An icon shows the background for magenta and lights its caption under the pointer.
+    SkinButton icon;
     const std::wstring base = L"main_icon_backup_";
-    button.setIconImages(base + L"normal.dat", base + L"rollover.dat", base + L"pressed.dat");
+    icon.setIconImages(base + L"normal.dat", base + L"rollover.dat", base + L"pressed.dat");
     const COLORREF odd = RGB(18, 52, 86);
-    const int resting = expectLook(button, L"Backup", 137, 119, {false, false, false, true}, base + L"normal.dat",
-                                   odd, 0x646464);
-    const int lit = expectLook(button, L"Backup", 137, 119, {false, false, true, false}, base + L"rollover.dat", odd,
-                               RGB(255, 255, 255));
-    const int pressed = expectLook(button, L"Backup", 137, 119, {false, true, false, false}, base + L"pressed.dat",
-                                   odd, RGB(255, 255, 255));
+    const COLORREF white = RGB(255, 255, 255);
+    const int resting = expectLook(icon, L"Backup", 137, 119, {false, false, false, true}, base + L"normal.dat", odd, 0x646464);
     EXPECT_GE(resting, 93);
-    EXPECT_EQ(lit, resting);
-    EXPECT_EQ(pressed, resting + 2);
+    EXPECT_EQ(expectLook(icon, L"Backup", 137, 119, {false, false, true, false}, base + L"rollover.dat", odd, white), resting);
+    EXPECT_EQ(expectLook(icon, L"Backup", 137, 119, {false, true, false, false}, base + L"pressed.dat", odd, white), resting + 2);
 }
 
 // A top-level window holding one button and handing owner-draw requests back
 // to it, as the pages do.
-class ButtonHost {
-public:
-    ButtonHost()
-    {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = &ButtonHost::procedure;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"QuorvaneButtonHost";
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        RegisterClassW(&windowClass);
-        host = CreateWindowExW(WS_EX_TOPMOST, L"QuorvaneButtonHost", L"host", WS_POPUP | WS_VISIBLE, 100, 100, 300,
-                               200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 50, 50, 88, 25, host,
-                        reinterpret_cast<HMENU>(controlId), GetModuleHandleW(nullptr), nullptr);
-    }
-    ~ButtonHost() { DestroyWindow(host); }
-
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message == WM_DRAWITEM) {
-            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            return SendMessageW(item->hwndItem, reflectedDrawItem, wParam, lParam);
-        }
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-
-    static constexpr int controlId = 1021;
-    HWND host = nullptr;
-};
-
-class SkinButtonHover : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(button.attach(host.host, ButtonHost::controlId));
-        button.setImages(pushSlotFiles(L"ns"));
-        button.setCaption(L"Back", pageGrey, L"Tahoma", 10, 0);
-        pumpUntil([] { return false; }, 50);
-    }
-
-    // A mouse move at a point of the button's client area, the pointer there too.
-    void moveTo(int x, int y)
-    {
-        POINT screen{x, y};
-        ClientToScreen(button.window(), &screen);
-        SetCursorPos(screen.x, screen.y);
-        SendMessageW(button.window(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
-    }
-
-    ButtonHost host;
-    SkinButton button;
-};
-
-TEST_F(SkinButtonHover, EntryShowsHoverAndAMoveOutsideOrHidingEndsIt)
+LRESULT CALLBACK hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    EXPECT_EQ(GetWindowLongW(button.window(), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+    if (message == WM_DRAWITEM)
+        return SendMessageW(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem, reflectedDrawItem, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A mouse move at a point of the button's client area, the pointer there too.
+void moveTo(const SkinButton& button, int x, int y)
+{
+    POINT screen{x, y};
+    ClientToScreen(button.window(), &screen);
+    SetCursorPos(screen.x, screen.y);
+    SendMessageW(button.window(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+}
+
+// Hover in a real window: entry, moves, leaving under capture, hiding, the
+// timer that ends hover once only it sees the pointer, and the painting done
+// through the owner-draw request the host hands back.
+TEST(SkinButtonHover, EntryMovesHidingTheTimerAndTheHandedBackPainting)
+{
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = hostProcedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"QuorvaneButtonHost";
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    RegisterClassW(&windowClass);
+    HWND host = CreateWindowExW(WS_EX_TOPMOST, L"QuorvaneButtonHost", L"host", WS_POPUP | WS_VISIBLE, 100, 100, 300,
+                                200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 50, 50, 88, 25, host,
+                    reinterpret_cast<HMENU>(1021), GetModuleHandleW(nullptr), nullptr);
+    SkinButton button;
+    ASSERT_TRUE(button.attach(host, 1021));
+    button.setImages(pushSlotFiles(L"ns"));
+    button.setCaption(L"Back", pageGrey, L"Tahoma", 10, 0);
+    pumpUntil([] { return false; }, 50);
+
     EXPECT_FALSE(button.hovered());
-    moveTo(10, 10);
+    moveTo(button, 10, 10);
     EXPECT_TRUE(button.hovered());
     EXPECT_EQ(GetCapture(), button.window());
-    moveTo(20, 12); // still over the button
+    moveTo(button, 20, 12); // still over the button
     EXPECT_TRUE(button.hovered());
-    moveTo(-30, 12); // under capture the move still reaches the button
+    moveTo(button, -30, 12); // under capture the move still reaches the button
     EXPECT_FALSE(button.hovered());
     EXPECT_NE(GetCapture(), button.window());
 
-    moveTo(10, 10);
+    moveTo(button, 10, 10);
+    ASSERT_TRUE(button.hovered());
+    ReleaseCapture(); // now only the timer sees where the pointer is
+    pumpUntil([] { return false; }, 700); // two timer intervals
+    EXPECT_TRUE(button.hovered());
+    SetCursorPos(500, 400); // beyond the host
+    const DWORD left = GetTickCount();
+    EXPECT_TRUE(pumpUntil([&] { return !button.hovered(); }, 2000));
+    EXPECT_LE(GetTickCount() - left, 300u + 150u); // one interval, and time for the pump
+
+    // Hiding ends hover, and showing again does not bring it back.
+    moveTo(button, 10, 10);
     ASSERT_TRUE(button.hovered());
     ShowWindow(button.window(), SW_HIDE);
     EXPECT_FALSE(button.hovered());
     ShowWindow(button.window(), SW_SHOW);
     EXPECT_FALSE(button.hovered());
-}
 
-TEST_F(SkinButtonHover, TheTimerKeepsHoverWhileThePointerStaysAndEndsItWithin300Milliseconds)
-{
-    moveTo(10, 10);
-    ASSERT_TRUE(button.hovered());
-    ReleaseCapture(); // now only the timer sees where the pointer is
-    pumpUntil([] { return false; }, 700); // two timer intervals
-    EXPECT_TRUE(button.hovered());
-    RECT frame{};
-    GetWindowRect(host.host, &frame);
-    SetCursorPos(frame.right + 50, frame.bottom + 50);
-    const DWORD left = GetTickCount();
-    EXPECT_TRUE(pumpUntil([&] { return !button.hovered(); }, 2000));
-    EXPECT_LE(GetTickCount() - left, 300u + 150u); // one interval, and time for the pump
-}
-
-TEST_F(SkinButtonHover, TheWindowIsPaintedThroughTheHandedBackOwnerDrawRequest)
-{
+    // The corner of btnNN is magenta: the background colour must show there.
     button.setCaption(L"", RGB(18, 52, 86), L"Tahoma", 10, 0);
     InvalidateRect(button.window(), nullptr, TRUE);
     UpdateWindow(button.window());
-    // The corner of btnNN is magenta: the background colour must show there.
     RECT frame{};
     GetWindowRect(button.window(), &frame);
-    auto corner = [&] {
+    const auto corner = [&] {
         HDC screen = GetDC(nullptr);
         const COLORREF pixel = GetPixel(screen, frame.left, frame.top);
         ReleaseDC(nullptr, screen);
         return pixel;
     };
     EXPECT_TRUE(pumpUntil([&] { return corner() == RGB(18, 52, 86); }, 3000)) << std::hex << corner();
+    DestroyWindow(host);
 }
 
 } // namespace

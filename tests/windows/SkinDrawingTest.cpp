@@ -31,7 +31,7 @@ UniqueBitmap framedSquare()
 
 bool isMagenta(COLORREF c) { return c == RGB(255, 0, 255); }
 
-TEST(SkinDrawing, ColourKeyedCopyLeavesOutTheKeyWhereAPlainCopyWouldNot)
+TEST(SkinDrawing, KeyedPlainAndStretchedCopiesAndMissingFiles)
 {
     SkinPictures pictures;
     pictures.adopt(L"square.dat", framedSquare());
@@ -46,20 +46,31 @@ TEST(SkinDrawing, ColourKeyedCopyLeavesOutTheKeyWhereAPlainCopyWouldNot)
     Canvas plain(40, 40, paper);
     runDrawingSteps(plain.dc(), {copyPicture(L"square.dat", 20, 20, 10, 10)}, pictures, catalogue);
     EXPECT_EQ(plain.count(isMagenta), 20 * 20 - 12 * 12);
-}
 
-TEST(SkinDrawing, HalftoneStretchFillsExactlyItsDestination)
-{
-    SkinPictures pictures;
+    // A missing file leaves the bitmap empty, and the page goes on.
+    UniqueBitmap bitmap;
+    EXPECT_FALSE(RecoveryApp::loadSkinImage(bitmap, L"C:\\no such folder\\background_main.dat"));
+    EXPECT_FALSE(bitmap);
+    pictures.load(L"gone.dat", L"C:\\no such folder\\gone.dat");
+    Canvas canvas(60, 30, RGB(1, 2, 3));
+    runDrawingSteps(canvas.dc(),
+                    {copyPicture(L"gone.dat", 20, 20, 0, 0), keyedPicture(L"gone.dat", {0, 0, 20, 20}, 20, 0, magenta),
+                     copyPicture(L"square.dat", 20, 20, 40, 0)},
+                    pictures, catalogue);
+    EXPECT_EQ(canvas.at(5, 5), RGB(255, 255, 255));   // an opaque picture's place is filled
+    EXPECT_EQ(canvas.at(25, 5), RGB(1, 2, 3));        // a keyed one simply leaves it
+    EXPECT_EQ(canvas.at(50, 10), RGB(0, 0, 255));     // and the next step still runs
+
+    // A halftone stretch fills exactly its destination.
     pictures.adopt(L"frame.dat", makeBitmap(30, 10, [](int, int) { return RGB(40, 120, 200); }));
-    Canvas canvas(100, 60, paper);
+    Canvas stretched(100, 60, paper);
     const PixelRect to{7, 5, 88, 47};
-    runDrawingSteps(canvas.dc(), {stretchPicture(L"frame.dat", {0, 0, 30, 10}, to)}, pictures, tahomaCatalogue());
-    EXPECT_EQ(GetStretchBltMode(canvas.dc()), HALFTONE);
+    runDrawingSteps(stretched.dc(), {stretchPicture(L"frame.dat", {0, 0, 30, 10}, to)}, pictures, catalogue);
+    EXPECT_EQ(GetStretchBltMode(stretched.dc()), HALFTONE);
     const auto inside = [&](int x, int y) { return x >= to.left && x < to.right && y >= to.top && y < to.bottom; };
-    for (int y = 0; y < canvas.height(); ++y)
-        for (int x = 0; x < canvas.width(); ++x)
-            ASSERT_EQ(canvas.at(x, y), inside(x, y) ? RGB(40, 120, 200) : paper) << x << "," << y;
+    for (int y = 0; y < stretched.height(); ++y)
+        for (int x = 0; x < stretched.width(); ++x)
+            ASSERT_EQ(stretched.at(x, y), inside(x, y) ? RGB(40, 120, 200) : paper) << x << "," << y;
 }
 
 TEST(SkinDrawing, PagePicturesGetTheSystemGreysAndButtonPicturesKeepTheirs)
@@ -92,42 +103,10 @@ TEST(SkinDrawing, PagePicturesGetTheSystemGreysAndButtonPicturesKeepTheirs)
     }
 }
 
-TEST(SkinDrawing, MissingFileLeavesTheBitmapAndThePageGoesOn)
-{
-    UniqueBitmap bitmap;
-    EXPECT_FALSE(RecoveryApp::loadSkinImage(bitmap, L"C:\\no such folder\\background_main.dat"));
-    EXPECT_FALSE(bitmap);
-
-    SkinPictures pictures;
-    pictures.load(L"gone.dat", L"C:\\no such folder\\gone.dat");
-    pictures.adopt(L"square.dat", framedSquare());
-    Canvas canvas(60, 30, RGB(1, 2, 3));
-    runDrawingSteps(canvas.dc(),
-                    {copyPicture(L"gone.dat", 20, 20, 0, 0), keyedPicture(L"gone.dat", {0, 0, 20, 20}, 20, 0, magenta),
-                     copyPicture(L"square.dat", 20, 20, 40, 0)},
-                    pictures, tahomaCatalogue());
-    EXPECT_EQ(canvas.at(5, 5), RGB(255, 255, 255));   // an opaque picture's place is filled
-    EXPECT_EQ(canvas.at(25, 5), RGB(1, 2, 3));        // a keyed one simply leaves it
-    EXPECT_EQ(canvas.at(50, 10), RGB(0, 0, 255));     // and the next step still runs
-}
-
-TEST(SkinDrawing, FontRuleUsesThePointsAtTheDeviceResolutionAndTheGivenFace)
-{
-    Canvas canvas(4, 4, paper);
-    const int dpi = GetDeviceCaps(canvas.dc(), LOGPIXELSY);
-    UniqueFont font = createSkinFont(canvas.dc(), 10, 700, L"Tahoma");
-    LOGFONTW described{};
-    ASSERT_TRUE(GetObjectW(font.get(), sizeof(described), &described));
-    EXPECT_EQ(described.lfHeight, -MulDiv(10, dpi, 72));
-    EXPECT_EQ(described.lfWeight, 700);
-    EXPECT_EQ(described.lfCharSet, DEFAULT_CHARSET);
-    EXPECT_STREQ(described.lfFaceName, L"Tahoma");
-}
-
 bool isReddish(COLORREF c) { return GetRValue(c) > 150 && GetGValue(c) < 110 && GetBValue(c) < 110; }
 bool isDark(COLORREF c) { return GetRValue(c) < 90 && GetGValue(c) < 90 && GetBValue(c) < 90; }
 
-TEST(SkinDrawing, TextKeepsTheColourInForceAndWrapsInsideItsRectangle)
+TEST(SkinDrawing, TextKeepsTheColourInForceAndWrapsInsideItsRectangleInTheSkinFont)
 {
     Canvas canvas(300, 120, paper);
     HGDIOBJ fontBefore = GetCurrentObject(canvas.dc(), OBJ_FONT);
@@ -151,6 +130,15 @@ TEST(SkinDrawing, TextKeepsTheColourInForceAndWrapsInsideItsRectangle)
     EXPECT_EQ(outside, 0) << "text outside its rectangle";
     EXPECT_EQ(GetBkMode(canvas.dc()), TRANSPARENT);
     EXPECT_EQ(GetCurrentObject(canvas.dc(), OBJ_FONT), fontBefore) << "the previous font is put back";
+
+    // The font rule: the points at the device's resolution and the given face.
+    UniqueFont font = createSkinFont(canvas.dc(), 10, 700, L"Tahoma");
+    LOGFONTW described{};
+    ASSERT_TRUE(GetObjectW(font.get(), sizeof(described), &described));
+    EXPECT_EQ(described.lfHeight, -MulDiv(10, GetDeviceCaps(canvas.dc(), LOGPIXELSY), 72));
+    EXPECT_EQ(described.lfWeight, 700);
+    EXPECT_EQ(described.lfCharSet, DEFAULT_CHARSET);
+    EXPECT_STREQ(described.lfFaceName, L"Tahoma");
 }
 
 } // namespace

@@ -44,7 +44,7 @@ void expectNoLanguageFile(ProgramUnderTest& program)
     EXPECT_TRUE(program.waitForExit());
 }
 
-TEST(Startup, SecondInstanceEndsSilentlyAndLeavesTheFirstAlone)
+TEST(Startup, SecondInstanceEndsSilentlyAndAMissingLanguageShowsTheFixedMessage)
 {
     ScratchFolder folder;
     const fs::path exe = copyProgram(folder.path());
@@ -76,15 +76,14 @@ TEST(Startup, SecondInstanceEndsSilentlyAndLeavesTheFirstAlone)
         if (killed)
             closeWithYes(next, again);
     } // the running one is ended here by TerminateProcess
-}
 
-TEST(Startup, MissingLanguageFileOrSectionShowsTheFixedMessageAndNoWindow)
-{
+    // Without a language file, or with one that lacks the locale's section:
+    // the fixed message and no window.
     for (const wchar_t* section : {L"", L"407"}) {
-        ScratchFolder folder;
+        ScratchFolder other;
         if (*section)
-            writeLanguageFile(folder.path() / L"Lang/Quorvane/409.ini", section, sampleLines(section));
-        ProgramUnderTest program(copyProgram(folder.path()));
+            writeLanguageFile(other.path() / L"Lang/Quorvane/409.ini", section, sampleLines(section));
+        ProgramUnderTest program(copyProgram(other.path()));
         expectNoLanguageFile(program);
     }
 }

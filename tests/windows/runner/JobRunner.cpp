@@ -21,44 +21,31 @@ using namespace quorvane;
 
 LRESULT CALLBACK runnerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_DESTROY) {
+    if (message == WM_DESTROY)
         PostQuitMessage(0);
-        return 0;
-    }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-HWND createPageStandIn(HINSTANCE instance)
-{
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = runnerProcedure;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = L"QuorvaneJobRunner";
-    RegisterClassW(&windowClass);
-    return CreateWindowW(L"QuorvaneJobRunner", L"job runner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320, 200,
-                         nullptr, nullptr, instance, nullptr);
-}
-
+// Runs the job the arguments name; answers its image path once the hand-off returns.
 std::wstring runJob(HWND owner, const std::vector<std::wstring>& arguments)
 {
+    if (arguments.size() != 7)
+        ExitProcess(2);
     const auto number = [&](std::size_t at) { return std::wcstoll(arguments[at].c_str(), nullptr, 10); };
-    if (arguments.size() == 7 && arguments[1] == L"backup") {
+    if (arguments[1] == L"backup") {
         const BackupJobParameters job{static_cast<std::int32_t>(number(2)), arguments[6], arguments[5],
                                       static_cast<std::uint32_t>(number(3)), static_cast<std::int32_t>(number(4))};
         startBackupJob(owner, job);
         return job.imagePath;
     }
-    if (arguments.size() == 7 && arguments[1] == L"restore") {
-        RestoreJobParameters job;
-        job.imageSize = number(2);
-        job.diskId = static_cast<std::int32_t>(number(3));
-        job.partId = static_cast<std::uint32_t>(number(4));
-        job.imagePath = arguments[5];
-        job.imageName = arguments[6];
-        startRestoreJob(owner, job);
-        return job.imagePath;
-    }
-    ExitProcess(2);
+    RestoreJobParameters job;
+    job.imageSize = number(2);
+    job.diskId = static_cast<std::int32_t>(number(3));
+    job.partId = static_cast<std::uint32_t>(number(4));
+    job.imagePath = arguments[5];
+    job.imageName = arguments[6];
+    startRestoreJob(owner, job);
+    return job.imagePath;
 }
 
 } // namespace
@@ -73,7 +60,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     RecoveryApp app;
     if (!app.loadLanguage(L"409"))
         return 3;
-    const HWND owner = createPageStandIn(instance);
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = runnerProcedure;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = L"QuorvaneJobRunner";
+    RegisterClassW(&windowClass);
+    const HWND owner = CreateWindowW(L"QuorvaneJobRunner", L"job runner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320,
+                                     200, nullptr, nullptr, instance, nullptr);
     const std::wstring imagePath = runJob(owner, arguments);
     SetWindowTextW(owner, (L"returned " + imagePath).c_str());
     MSG message;

@@ -1,5 +1,6 @@
 #include "support/Canvas.h"
 
+#include <algorithm>
 #include <fstream>
 
 namespace quorvane::testing {
@@ -33,20 +34,7 @@ Canvas::Canvas(int width, int height, COLORREF fill)
     bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     bits_ = static_cast<std::uint32_t*>(bits);
     previous_ = SelectObject(dc_.get(), bitmap_.get());
-    for (int i = 0; i < width * height; ++i)
-        bits_[i] = toDibPixel(fill);
-}
-
-Canvas::~Canvas()
-{
-    SelectObject(dc_.get(), previous_);
-}
-
-COLORREF Canvas::at(int x, int y) const
-{
-    GdiFlush();
-    const std::uint32_t pixel = bits_[y * width_ + x];
-    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+    std::fill(bits_, bits_ + width * height, toDibPixel(fill));
 }
 
 int Canvas::count(int x0, int y0, int x1, int y1, const std::function<bool(COLORREF)>& test) const
@@ -74,37 +62,29 @@ UniqueBitmap makeBitmap(int width, int height, const std::function<COLORREF(int,
     const BITMAPINFO info = topDownInfo(width, height);
     void* bits = nullptr;
     UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    auto* pixels = static_cast<std::uint32_t*>(bits);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            pixels[y * width + x] = toDibPixel(paint(x, y));
+            static_cast<std::uint32_t*>(bits)[y * width + x] = toDibPixel(paint(x, y));
     return bitmap;
 }
 
 void writePaletteRowBmpFile(const std::filesystem::path& file, const std::vector<COLORREF>& palette)
 {
-    const auto width = static_cast<std::uint32_t>(palette.size());
-    const std::uint32_t stride = (width + 3) / 4 * 4;
-    const std::uint32_t offset = 14 + 40 + 4 * width;
-    std::vector<std::uint8_t> bytes;
-    const auto put = [&](std::uint32_t value, int size) {
-        for (int i = 0; i < size; ++i)
-            bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    };
-    // BITMAPFILEHEADER, then BITMAPINFOHEADER: 8 bits per pixel, one row, `width` colours.
-    const std::pair<std::uint32_t, int> headers[] = {
-        {0x4D42, 2}, {offset + stride, 4}, {0, 4}, {offset, 4},
-        {40, 4}, {width, 4}, {1, 4}, {1, 2}, {8, 2}, {BI_RGB, 4}, {stride, 4}, {0, 4}, {0, 4}, {width, 4}, {0, 4},
-    };
-    for (const auto& [value, size] : headers)
-        put(value, size);
-    for (COLORREF c : palette)
-        put(GetBValue(c) | GetGValue(c) << 8 | GetRValue(c) << 16, 4);
-    for (std::uint32_t x = 0; x < stride; ++x)
-        bytes.push_back(static_cast<std::uint8_t>(x < width ? x : 0));
+    const auto width = static_cast<DWORD>(palette.size());
+    const DWORD stride = (width + 3) / 4 * 4;
+    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + 4 * width;
+    const BITMAPFILEHEADER header{0x4D42, offset + stride, 0, 0, offset};
+    const BITMAPINFOHEADER info{sizeof(info), static_cast<LONG>(width), 1, 1, 8, BI_RGB, stride, 0, 0, width, 0};
+    std::vector<char> bytes(reinterpret_cast<const char*>(&header), reinterpret_cast<const char*>(&header + 1));
+    bytes.insert(bytes.end(), reinterpret_cast<const char*>(&info), reinterpret_cast<const char*>(&info + 1));
+    for (COLORREF c : palette) {
+        const RGBQUAD entry{GetBValue(c), GetGValue(c), GetRValue(c), 0};
+        bytes.insert(bytes.end(), reinterpret_cast<const char*>(&entry), reinterpret_cast<const char*>(&entry + 1));
+    }
+    for (DWORD x = 0; x < stride; ++x)
+        bytes.push_back(static_cast<char>(x < width ? x : 0));
     std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)

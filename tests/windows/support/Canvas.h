@@ -17,13 +17,18 @@ public:
     Canvas(int width, int height, COLORREF fill);
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
-    ~Canvas();
+    ~Canvas() { SelectObject(dc_.get(), previous_); }
 
     HDC dc() const { return dc_.get(); }
     int width() const { return width_; }
     int height() const { return height_; }
     // 0x00BBGGRR, like GetPixel.
-    COLORREF at(int x, int y) const;
+    COLORREF at(int x, int y) const
+    {
+        GdiFlush();
+        const std::uint32_t pixel = bits_[y * width_ + x];
+        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+    }
     // How many pixels of the rectangle [x0,x1) x [y0,y1) pass the test.
     int count(int x0, int y0, int x1, int y1, const std::function<bool(COLORREF)>& test) const;
     int count(const std::function<bool(COLORREF)>& test) const { return count(0, 0, width_, height_, test); }

@@ -30,11 +30,9 @@ fs::path buildFolder()
 
 ScratchFolder::ScratchFolder()
 {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
     static int counter = 0;
-    path_ = fs::path(temp) / (L"quorvane-test-" + std::to_wstring(GetCurrentProcessId()) + L"-"
-                              + std::to_wstring(++counter));
+    path_ = fs::temp_directory_path()
+            / ("quorvane-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter));
     fs::remove_all(path_);
     fs::create_directories(path_);
 }
@@ -54,8 +52,8 @@ void writeLanguageFile(const fs::path& file, const std::wstring& section, const 
 std::wstring languageText(const fs::path& file, const std::wstring& section, int id)
 {
     std::vector<wchar_t> buffer(100000, L'\0');
-    const DWORD copied = GetPrivateProfileSectionW(section.c_str(), buffer.data(),
-                                                   static_cast<DWORD>(buffer.size()), file.c_str());
+    const DWORD copied = GetPrivateProfileSectionW(section.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                   file.c_str());
     StringCatalogue catalogue;
     catalogue.fillFromSection(std::wstring_view(buffer.data(), copied));
     return catalogue.text(id);
@@ -63,9 +61,9 @@ std::wstring languageText(const fs::path& file, const std::wstring& section, int
 
 fs::path copyProgram(const fs::path& folder)
 {
-    const fs::path target = folder / L"QuorvaneSandbox.exe";
-    fs::copy_file(buildFolder() / L"QuorvaneSandbox.exe", target, fs::copy_options::overwrite_existing);
-    return target;
+    const fs::path copy = folder / L"QuorvaneSandbox.exe";
+    fs::copy_file(buildFolder() / L"QuorvaneSandbox.exe", copy, fs::copy_options::overwrite_existing);
+    return copy;
 }
 
 ProgramUnderTest::ProgramUnderTest(const fs::path& program, const std::wstring& arguments)
@@ -73,11 +71,9 @@ ProgramUnderTest::ProgramUnderTest(const fs::path& program, const std::wstring& 
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    std::wstring commandLine = L"\"" + program.wstring() + L"\"";
-    if (!arguments.empty())
-        commandLine += L" " + arguments;
-    if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       program.parent_path().c_str(), &startup, &info)) {
+    std::wstring commandLine = L"\"" + program.wstring() + L"\" " + arguments;
+    if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, program.parent_path().c_str(),
+                       &startup, &info)) {
         process_.reset(info.hProcess);
         CloseHandle(info.hThread);
         processId_ = info.dwProcessId;
@@ -86,7 +82,7 @@ ProgramUnderTest::ProgramUnderTest(const fs::path& program, const std::wstring& 
 
 ProgramUnderTest::~ProgramUnderTest()
 {
-    if (process_ && exitCode() == STILL_ACTIVE) {
+    if (exitCode() == STILL_ACTIVE) {
         TerminateProcess(process_.get(), 99);
         WaitForSingleObject(process_.get(), 5000);
     }
@@ -101,6 +97,9 @@ std::wstring windowText(HWND window)
     return text;
 }
 
+// Message boxes have a static text with this id; the shell has no controls of its own.
+constexpr int messageBoxTextId = 0xFFFF;
+
 bool isDialogCalledQuorvane(HWND window)
 {
     wchar_t name[16] = {};
@@ -108,21 +107,15 @@ bool isDialogCalledQuorvane(HWND window)
     return IsWindowVisible(window) && std::wstring(name) == L"#32770" && windowText(window) == L"Quorvane";
 }
 
-// Message boxes have a static text with this id; the shell has no controls of its own.
-constexpr int messageBoxTextId = 0xFFFF;
-
 // Calls `visit` for the top-level windows of a process until it answers true.
 void visitWindows(DWORD processId, const std::function<bool(HWND)>& visit)
 {
-    struct Visit {
-        DWORD processId;
-        const std::function<bool(HWND)>& visit;
-    } context{processId, visit};
+    std::pair<DWORD, const std::function<bool(HWND)>*> context{processId, &visit};
     EnumWindows([](HWND window, LPARAM parameter) {
-        const auto* context = reinterpret_cast<Visit*>(parameter);
+        const auto& [id, visit] = *reinterpret_cast<decltype(context)*>(parameter);
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
-        return owner == context->processId && context->visit(window) ? FALSE : TRUE;
+        return owner == id && (*visit)(window) ? FALSE : TRUE;
     }, reinterpret_cast<LPARAM>(&context));
 }
 
@@ -143,22 +136,12 @@ HWND ProgramUnderTest::waitForWindow(const std::function<bool(HWND)>& accept, st
     return found;
 }
 
-HWND ProgramUnderTest::waitForShell(std::chrono::milliseconds timeout)
-{
-    return waitForWindow(isProgramShell, timeout);
-}
-
 MessageBoxInfo ProgramUnderTest::waitForMessageBox(std::chrono::milliseconds timeout)
 {
-    MessageBoxInfo info;
-    info.window = waitForWindow([](HWND w) { return isDialogCalledQuorvane(w) && GetDlgItem(w, messageBoxTextId); },
-                                timeout);
-    if (info.window) {
-        info.caption = windowText(info.window);
-        info.text = windowText(GetDlgItem(info.window, messageBoxTextId));
-        info.owner = GetWindow(info.window, GW_OWNER);
-    }
-    return info;
+    HWND box = waitForWindow([](HWND w) { return isDialogCalledQuorvane(w) && GetDlgItem(w, messageBoxTextId); }, timeout);
+    if (!box)
+        return {};
+    return {box, windowText(box), windowText(GetDlgItem(box, messageBoxTextId)), GetWindow(box, GW_OWNER)};
 }
 
 MessageBoxInfo ProgramUnderTest::answerClose(HWND shell, int button)
@@ -172,22 +155,10 @@ MessageBoxInfo ProgramUnderTest::answerClose(HWND shell, int button)
     return box;
 }
 
-void ProgramUnderTest::pressButton(HWND box, int buttonId)
-{
-    SendMessageW(GetDlgItem(box, buttonId), BM_CLICK, 0, 0);
-}
-
-bool ProgramUnderTest::waitForExit(std::chrono::milliseconds timeout)
-{
-    return process_ && WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
-}
-
 DWORD ProgramUnderTest::exitCode() const
 {
     DWORD code = 0;
-    if (!process_ || !GetExitCodeProcess(process_.get(), &code))
-        return 0xFFFFFFFF;
-    return code;
+    return process_ && GetExitCodeProcess(process_.get(), &code) ? code : 0xFFFFFFFF;
 }
 
 int ProgramUnderTest::visibleTopLevelWindows() const
@@ -202,18 +173,17 @@ int ProgramUnderTest::visibleTopLevelWindows() const
 
 HWND visiblePageWindow(HWND shell)
 {
-    for (HWND child = GetWindow(shell, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (IsWindowVisible(child))
-            return child;
-    }
-    return nullptr;
+    HWND child = GetWindow(shell, GW_CHILD);
+    while (child && !IsWindowVisible(child))
+        child = GetWindow(child, GW_HWNDNEXT);
+    return child;
 }
 
 void clickControl(HWND control, std::optional<POINT> at)
 {
     RECT client{};
     GetClientRect(control, &client);
-    POINT point = at.value_or(POINT{client.right / 2, client.bottom / 2});
+    const POINT point = at.value_or(POINT{client.right / 2, client.bottom / 2});
     POINT screen = point;
     ClientToScreen(control, &screen);
     SetCursorPos(screen.x, screen.y);
@@ -221,9 +191,8 @@ void clickControl(HWND control, std::optional<POINT> at)
         POINT now{};
         return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
     }, 2s);
-    const LPARAM position = MAKELPARAM(point.x, point.y);
-    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, position);
-    PostMessageW(control, WM_LBUTTONUP, 0, position);
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+    PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
 }
 
 std::wstring controlText(HWND control)
@@ -240,23 +209,17 @@ bool waitForPage(HWND shell, const std::string& name)
 
 std::string visiblePage(HWND shell)
 {
-    struct Page {
-        int controlId;
-        const char* name;
-    };
-    static constexpr Page pages[] = {{1000, "main menu"},      {1003, "backup options"},
-                                     {1011, "backup confirm"}, {1013, "restore select"},
-                                     {1017, "restore confirm"}, {1021, "tools"}};
+    static const std::pair<int, const char*> pages[] = {{1000, "main menu"},       {1003, "backup options"},
+                                                        {1011, "backup confirm"},  {1013, "restore select"},
+                                                        {1017, "restore confirm"}, {1021, "tools"}};
     std::string shown;
     int visible = 0;
     for (HWND child = GetWindow(shell, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!IsWindowVisible(child))
             continue;
         ++visible;
-        for (const Page& page : pages) {
-            if (GetDlgItem(child, page.controlId))
-                shown = page.name;
-        }
+        for (const auto& [controlId, name] : pages)
+            shown = GetDlgItem(child, controlId) ? name : shown;
     }
     return visible > 1 ? "several" : shown;
 }

@@ -60,22 +60,23 @@ public:
     ProgramUnderTest(const ProgramUnderTest&) = delete;
     ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
 
-    DWORD processId() const { return processId_; }
-
     // A top-level window of the program that `accept` takes, or nullptr.
     HWND waitForWindow(const std::function<bool(HWND)>& accept, std::chrono::milliseconds timeout = 15s) const;
     // The program's main window once it is shown, or nullptr.
-    HWND waitForShell(std::chrono::milliseconds timeout = 15s);
+    HWND waitForShell(std::chrono::milliseconds timeout = 15s) { return waitForWindow(isProgramShell, timeout); }
     // A message box of the program with the caption "Quorvane", or an empty record.
     MessageBoxInfo waitForMessageBox(std::chrono::milliseconds timeout = 15s);
     // Presses the message box button with this id (IDOK, IDYES, IDNO).
-    static void pressButton(HWND box, int buttonId);
+    static void pressButton(HWND box, int buttonId) { SendMessageW(GetDlgItem(box, buttonId), BM_CLICK, 0, 0); }
     // Posts WM_CLOSE to the shell and answers the leaving question with
     // `button`. Posted messages are handled in order, so once the question
     // shows, everything posted before it has been handled.
     MessageBoxInfo answerClose(HWND shell, int button);
 
-    bool waitForExit(std::chrono::milliseconds timeout = 15s);
+    bool waitForExit(std::chrono::milliseconds timeout = 15s)
+    {
+        return process_ && WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+    }
     // STILL_ACTIVE while it runs.
     DWORD exitCode() const;
     // Top-level windows of the program that are visible now.

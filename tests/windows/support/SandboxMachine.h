@@ -5,9 +5,11 @@
 #pragma once
 
 #include "support/ProgramUnderTest.h"
+#include "tests/support/SfdiskReport.h"
 #include "tests/support/TestFiles.h"
 
-#include <cstdint>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -25,21 +27,78 @@ inline constexpr char usualLayout[] = "'size=20G, type=12' 'size=100G, type=7, b
 inline constexpr char systemLetter = 'p';
 
 // The path as the machine that runs Wine sees it.
-std::string unixPath(const std::filesystem::path& path);
-std::string fileText(const std::filesystem::path& file);
+inline std::string unixPath(const std::filesystem::path& path)
+{
+    using UnixFileName = char*(CDECL*)(const wchar_t*);
+    static const auto convert = reinterpret_cast<UnixFileName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = convert ? convert(path.c_str()) : nullptr;
+    if (!name)
+        return {};
+    const std::string result = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+
+inline std::string fileText(const std::filesystem::path& file)
+{
+    const Bytes bytes = fileBytes(file);
+    return {bytes.begin(), bytes.end()};
+}
 
 // Runs a shell command on the machine that runs Wine; true when it exited with
 // status 0. Wine starts Unix programs but does not report their exit status,
 // so the command writes it into a file.
-bool runUnixCommand(const std::filesystem::path& workFolder, const std::string& command,
-                    std::string* output = nullptr);
+inline bool runUnixCommand(const std::filesystem::path& workFolder, const std::string& command, std::string* output = nullptr)
+{
+    static int counter = 0;
+    const std::string name = "command" + std::to_string(++counter);
+    const std::filesystem::path script = workFolder / (name + ".sh"), out = workFolder / (name + ".out");
+    const std::string status = unixPath(workFolder / (name + ".status"));
+    std::ofstream(script, std::ios::binary) << "export PATH=$PATH:/usr/sbin:/sbin\n( " << command << " ) > '"
+                                            << unixPath(out) << "' 2>&1\necho $? > '" << status << ".part' && mv '"
+                                            << status << ".part' '" << status << "'\n";
+    std::wstring commandLine = L"Z:\\bin\\sh " + std::filesystem::path(unixPath(script)).wstring();
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        return false;
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    if (!waitUntil([&] { return std::filesystem::exists(workFolder / (name + ".status")); }, 60s))
+        return false;
+    if (output)
+        *output = fileText(out);
+    return fileText(workFolder / (name + ".status")) == "0\n";
+}
 
 class SandboxMachine {
 public:
     // `layout`: disk 0's partitions as sfdisk script lines; `bootable`: the
     // partition numbers sfdisk must then report bootable.
-    explicit SandboxMachine(const std::string& layout = usualLayout, const std::string& bootable = "2");
-    ~SandboxMachine();
+    explicit SandboxMachine(const std::string& layout = usualLayout, const std::string& bootable = "2")
+    {
+        std::filesystem::create_directories(sandbox());
+        std::filesystem::create_directories(systemFolder());
+        std::filesystem::copy_file(buildFolder() / L"quorvane_job_runner.exe", runner());
+        std::filesystem::copy_file(buildFolder() / L"QuorvaneSandbox.exe", program());
+        std::filesystem::copy_file(buildFolder() / L"Sandbox/diskpart.exe", sandbox() / L"diskpart.exe");
+        writeLanguageFile(folder() / L"Lang/Quorvane/409.ini", L"409",
+                          languageLines({{59, factoryName}, {60, factoryPath}, {93, cannotHandOver}, {95, imageOnOtherDisk}}));
+        ready_ = addDisk(0, "200G", layout);
+        writeMachine("[Volumes]\r\np=0,2\r\n");
+        if (const char* prefix = std::getenv("WINEPREFIX")) {
+            driveLink_ = std::string(prefix) + "/dosdevices/" + systemLetter + ":";
+            ready_ = ready_ && runUnixCommand(folder(), "ln -sfn '" + unixPath(systemFolder()) + "' '" + driveLink_ + "'");
+        }
+        ready_ = ready_ && bootablePartitions() == bootable;
+    }
+    ~SandboxMachine()
+    {
+        if (!driveLink_.empty())
+            runUnixCommand(folder(), "rm -f '" + driveLink_ + "'");
+    }
     SandboxMachine(const SandboxMachine&) = delete;
     SandboxMachine& operator=(const SandboxMachine&) = delete;
 
@@ -55,15 +114,38 @@ public:
     std::filesystem::path leftScript() const { return folder() / L"DiskpartScript.txt"; }
     std::string eventsLog() const { return fileText(sandbox() / L"events.log"); }
 
-    // A disk (0..9; the constructor makes disk 0) of `size` (as truncate takes it) with these
-    // sfdisk lines; false when it could not be made.
-    bool addDisk(int number, const std::string& size, const std::string& layout);
+    // Disk `number` (the constructor makes disk 0) of `size` (as truncate takes
+    // it) with these sfdisk lines; false when it could not be made.
+    bool addDisk(int number, const std::string& size, const std::string& layout)
+    {
+        const std::string image = unixPath(sandbox() / (L"disk" + std::to_wstring(number) + L".img"));
+        disks_.push_back(number);
+        return runUnixCommand(folder(), "truncate -s " + size + " '" + image + "' && printf '%s\\n' " + layout
+                                            + " | sfdisk --quiet '" + image + "'");
+    }
 
     // machine.ini: the disks and these further sections.
-    void writeMachine(const std::string& sections) const;
+    void writeMachine(const std::string& sections) const
+    {
+        std::ofstream machine(sandbox() / L"machine.ini", std::ios::binary);
+        machine << "[Disks]\r\n";
+        for (int number : disks_)
+            machine << number << "=disk" << number << ".img\r\n";
+        machine << sections;
+    }
 
     // The numbers of disk 0's partitions that sfdisk reports bootable, e.g. "1".
-    std::string bootablePartitions() const;
+    std::string bootablePartitions() const
+    {
+        std::string json;
+        if (!runUnixCommand(folder(), "sfdisk --json '" + unixPath(sandbox() / L"disk0.img") + "'", &json))
+            return "sfdisk failed";
+        std::string numbers;
+        const auto slots = sfdiskSlots(json);
+        for (std::size_t slot = 0; slot < slots.size(); ++slot)
+            numbers += slots[slot].bootIndicator ? std::to_string(slot + 1) : "";
+        return numbers;
+    }
 
 private:
     ScratchFolder scratch_;
