@@ -52,6 +52,7 @@ TEST(JobContent, FactoryRuleReplacesOnlyTheExactFactoryEntry)
         [](RestoreJobParameters& j) { j.imageSize = 1; },
         [](RestoreJobParameters& j) { j.diskId = 1; },
         [](RestoreJobParameters& j) { j.partId = 2; },
+        [](RestoreJobParameters& j) { j.imageName = L"Factory Image"; },
         [](RestoreJobParameters& j) { j.imageName = L"Factory image "; },
         [](RestoreJobParameters& j) { j.imagePath = L"recovery partition"; },
     };
