@@ -186,8 +186,11 @@ LRESULT CALLBACK SkinButton::subclassProc(HWND window, UINT message, WPARAM wPar
         break;
     case WM_SHOWWINDOW:
         if (!wParam) {
-            // A page shown again starts with the normal pictures.
+            // A page shown again starts with the normal pictures, and the
+            // pointer's next move over the button lights it again.
             self->hover_ = 0;
+            if (GetCapture() == window)
+                ReleaseCapture();
             self->invalidate();
         }
         break;

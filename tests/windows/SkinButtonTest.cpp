@@ -145,13 +145,16 @@ TEST(SkinButtonHover, EntryMovesHidingTheTimerAndTheHandedBackPainting)
     EXPECT_TRUE(pumpUntil([&] { return !button.hovered(); }, 2000));
     EXPECT_LE(GetTickCount() - left, 300u + 150u); // one interval, and time for the pump
 
-    // Hiding ends hover, and showing again does not bring it back.
+    // Hiding ends hover, and showing again does not bring it back; the next
+    // move over the button does.
     moveTo(button, 10, 10);
     ASSERT_TRUE(button.hovered());
     ShowWindow(button.window(), SW_HIDE);
     EXPECT_FALSE(button.hovered());
     ShowWindow(button.window(), SW_SHOW);
     EXPECT_FALSE(button.hovered());
+    moveTo(button, 12, 10);
+    EXPECT_TRUE(button.hovered());
 
     // The corner of btnNN is magenta: the background colour must show there.
     button.setCaption(L"", RGB(18, 52, 86), L"Tahoma", 10, 0);
