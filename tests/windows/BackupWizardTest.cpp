@@ -52,7 +52,7 @@ protected:
 
     bool showsPage(const std::string& name) { return waitForPage(shell, name); }
     HWND control(int id) const { return GetDlgItem(visiblePageWindow(shell), id); }
-    void click(int id) { clickControl(control(id)); }
+    void click(int id) { clickButton(control(id)); }
     std::wstring target() const { return controlText(control(IDC_BACKUP_TARGET)); }
     std::wstring description() const { return controlText(control(IDC_BACKUP_DESCRIPTION)); }
     void setDescription(const wchar_t* text)
@@ -122,7 +122,8 @@ protected:
             ASSERT_TRUE(program->waitForMessageBox(30s).window);
             expectMessage(imageOnOtherDisk);
         }
-        ASSERT_TRUE(program->waitForExit(30s)) << "the hand-off did not end in a restart";
+        ASSERT_TRUE(program->waitForExit(30s)) << "the hand-off did not end in a restart; showing "
+                                                << visiblePage(shell);
         EXPECT_EQ(machine.eventsLog(), "restart\r\n");
         const Bytes bytes = fileBytes(machine.jobFile());
         const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
@@ -165,7 +166,7 @@ TEST_F(BackupWizard, OptionsPageDefaultsControlsAndCompressionClicks)
     EXPECT_GT(description().size(), 10u);
     EXPECT_LT(description().size(), 120u);
 
-    click(IDC_BACKUP_MAXIMUM);
+    clickControl(control(IDC_BACKUP_MAXIMUM));
     EXPECT_TRUE(waitUntil([&] { return chosenCompression() == "maximum"; })) << chosenCompression();
     // One pixel beyond None's bottom-right corner is not None; the corner is.
     RECT none{};
@@ -203,7 +204,7 @@ TEST_F(BackupWizard, BrowseRefusesUnsafeTargetsAndChoicesAreKeptAcrossBack)
     save(L"e:\\kept.bak");
     ASSERT_TRUE(waitUntil([&] { return target() != L""; }));
     setDescription(L"  x ");
-    click(IDC_BACKUP_MAXIMUM);
+    clickControl(control(IDC_BACKUP_MAXIMUM));
     const std::string chosen = "e:\\kept.bak.QVX | maximum | '  x '";
     ASSERT_TRUE(waitUntil([&] { return shownChoice() == chosen; })) << shownChoice();
 

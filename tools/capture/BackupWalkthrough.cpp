@@ -35,7 +35,7 @@ bool press(HWND shell, int buttonId, const char* nextPage)
         std::fprintf(stderr, "button %d is not on the page '%s'\n", buttonId, visiblePage(shell).c_str());
         return false;
     }
-    clickControl(button);
+    clickButton(button);
     if (!nextPage)
         return true;
     if (!waitUntil([&] { return visiblePage(shell) == nextPage; })) {

@@ -195,6 +195,11 @@ void clickControl(HWND control, std::optional<POINT> at)
     PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
 }
 
+void clickButton(HWND button)
+{
+    PostMessageW(button, BM_CLICK, 0, 0);
+}
+
 std::wstring controlText(HWND control)
 {
     wchar_t text[1024] = {};

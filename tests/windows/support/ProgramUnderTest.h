@@ -101,7 +101,14 @@ HWND visiblePageWindow(HWND shell);
 // Clicks a control of another process with the left button at a point of its
 // client area (its centre by default), as the pointer would: the cursor is
 // moved there first, because a posted click carries the cursor position.
+// For controls whose page watches the raw mouse; push buttons take clickButton.
 void clickControl(HWND control, std::optional<POINT> at = std::nullopt);
+
+// Clicks a push button of another process in one posted BM_CLICK. A press and
+// a release posted one by one can be split by a focus change that the window
+// system answers with WM_CANCELMODE: the button loses its capture in between
+// and the click is lost.
+void clickButton(HWND button);
 
 // The text of a control of another process (asked with WM_GETTEXT, which an
 // edit answers with what it holds now).
