@@ -22,7 +22,7 @@ needs=(
   "wimlib-imagex:wimtools"
   "identify:imagemagick"
   "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc:fonts-wqy-microhei"
-  "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf:fonts-dejavu-core"
+  "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed.ttf:fonts-dejavu-extra"
 )
 
 missing=()

@@ -122,7 +122,8 @@ void clickButton(HWND button);
 // edit answers with what it holds now).
 std::wstring controlText(HWND control);
 
-// Copies the built sandbox edition into a folder, without its language files.
+// Copies the built sandbox edition into a folder, without its language files,
+// on the default sandbox machine.
 std::filesystem::path copyProgram(const std::filesystem::path& folder);
 
 } // namespace quorvane::testing
