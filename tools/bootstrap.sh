@@ -21,6 +21,7 @@ needs=(
   "sfdisk:fdisk"
   "wimlib-imagex:wimtools"
   "identify:imagemagick"
+  "wixl:wixl"
 )
 
 missing=()
