@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 NATIVE := build/native
 WINDOWS := build/windows
 
-.PHONY: all bootstrap native windows build run screens test clean figures
+.PHONY: all bootstrap native windows build package run screens test clean figures
 
 all: build
 
@@ -22,13 +22,17 @@ windows: bootstrap
 
 build: native windows
 
+# The release: build/windows/Quorvane-<version>.msi and -portable.zip.
+package: windows
+	@cmake --build $(WINDOWS) --target release_package
+
 run: windows
 	@tools/run-sandbox.sh $(WINDOWS)
 
 screens: windows
 	@tools/render-screens.sh $(WINDOWS)
 
-test: build
+test: build package
 	@tools/run-tests.sh $(NATIVE) $(WINDOWS)
 
 clean:

@@ -23,6 +23,7 @@ needs=(
   "identify:imagemagick"
   "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc:fonts-wqy-microhei"
   "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed.ttf:fonts-dejavu-extra"
+  "wixl:wixl"
 )
 
 missing=()
