@@ -20,6 +20,7 @@ needs=(
   "xauth:xauth"
   "sfdisk:fdisk"
   "wimlib-imagex:wimtools"
+  "/usr/bin/python3:python3"
   "identify:imagemagick"
 )
 
