@@ -88,16 +88,12 @@ public:
                           languageLines({{59, factoryName}, {60, factoryPath}, {93, cannotHandOver}, {95, imageOnOtherDisk}}));
         ready_ = addDisk(0, "200G", layout);
         writeMachine("[Volumes]\r\np=0,2\r\n");
-        if (const char* prefix = std::getenv("WINEPREFIX")) {
-            driveLink_ = std::string(prefix) + "/dosdevices/" + systemLetter + ":";
-            ready_ = ready_ && runUnixCommand(folder(), "ln -sfn '" + unixPath(systemFolder()) + "' '" + driveLink_ + "'");
-        }
-        ready_ = ready_ && bootablePartitions() == bootable;
+        ready_ = ready_ && linkDrive(systemLetter, systemFolder()) && bootablePartitions() == bootable;
     }
     ~SandboxMachine()
     {
-        if (!driveLink_.empty())
-            runUnixCommand(folder(), "rm -f '" + driveLink_ + "'");
+        for (const std::string& link : driveLinks_)
+            runUnixCommand(folder(), "rm -f '" + link + "'");
     }
     SandboxMachine(const SandboxMachine&) = delete;
     SandboxMachine& operator=(const SandboxMachine&) = delete;
@@ -113,6 +109,17 @@ public:
     std::filesystem::path jobFile() const { return systemFolder() / L"Backup_Restore_Config.ini"; }
     std::filesystem::path leftScript() const { return folder() / L"DiskpartScript.txt"; }
     std::string eventsLog() const { return fileText(sandbox() / L"events.log"); }
+
+    // Makes `letter` a drive of the test prefix that shows `drive`, until the
+    // machine goes; false when the link could not be made.
+    bool linkDrive(char letter, const std::filesystem::path& drive)
+    {
+        const char* prefix = std::getenv("WINEPREFIX");
+        if (!prefix)
+            return true;
+        driveLinks_.push_back(std::string(prefix) + "/dosdevices/" + letter + ":");
+        return runUnixCommand(folder(), "ln -sfn '" + unixPath(drive) + "' '" + driveLinks_.back() + "'");
+    }
 
     // Disk `number` (the constructor makes disk 0) of `size` (as truncate takes
     // it) with these sfdisk lines; false when it could not be made.
@@ -150,7 +157,7 @@ public:
 private:
     ScratchFolder scratch_;
     std::vector<int> disks_;
-    std::string driveLink_;
+    std::vector<std::string> driveLinks_;
     bool ready_ = false;
 };
 
