@@ -1,58 +1,115 @@
 #!/usr/bin/env bash
 # `make run`: prepares the sandbox machine and starts QuorvaneSandbox.exe under
-# Wine. With a display the window stays for a person to use; without one it
-# runs under Xvfb and one backup is walked through the real windows (main menu,
-# Backup, Next, Start): a picture of each page goes to build/screens/, and the
-# job file written and the sandbox disk's partition table are printed.
+# Wine.
+# - With a display the window stays for a person to use. Each time the program
+#   ends with a restart that it requested, the machine's recovery environment
+#   (tools/recovery) runs, one line says what it did, and the program starts
+#   again; closing it without a restart ends `make run`.
+# - Without one, everything runs under one Xvfb and a whole backup-and-restore
+#   cycle goes through the real windows: files on drive C, a backup, the
+#   recovery environment capturing it, the files changed, a restore, the
+#   recovery environment restoring it, and the files checked byte for byte. A
+#   short account of each step is printed and a picture of each page passed
+#   goes to build/screens/.
 #   run-sandbox.sh WINDOWS_BUILD
 set -euo pipefail
 build=$(cd "$1" && pwd)
 top=$(cd "$(dirname "$0")/.." && pwd)
 bin=$build/bin
-wine_run=("$top/tools/wine-run.sh" --prefix "$build/wineprefix")
+prefix=$build/wineprefix
+wine_run=("$top/tools/wine-run.sh" --prefix "$prefix")
+events=$bin/Sandbox/events.log
+
+# One Xvfb for the whole cycle: every Wine program of the prefix, the prefix's
+# creation included, then shares its display.
+if [[ -z ${DISPLAY:-} ]]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$1" --cycle
+fi
 
 "$top/tools/make-sandbox.sh" "$bin/Sandbox"
 
-if [[ -n ${DISPLAY:-} ]]; then
-  exec "${wine_run[@]}" "$bin/QuorvaneSandbox.exe"
+restarts() { tr -d '\r' <"$events" 2>/dev/null | grep -c '^restart$' || true; }
+
+if [[ ${2:-} != --cycle ]]; then
+  while :; do
+    before=$(restarts)
+    "${wine_run[@]}" "$bin/QuorvaneSandbox.exe" || true
+    (($(restarts) > before)) || break
+    output=$("$top/tools/recovery/recovery.py" "$bin/Sandbox" --prefix "$prefix" 2>&1) || true
+    echo "make run: restart -> ${output##*$'\n'}"
+  done
+  exit 0
 fi
 
+# --- Without a display: the whole cycle ---------------------------------------
+source "$top/tools/recovery/cycle.sh"
+cycle_setup "$bin/Sandbox" "$prefix" "$build/cycle"
 screens=$top/build/screens
 mkdir -p "$screens"
-prefix=$build/wineprefix
-# The default machine's system partition is Wine's drive C.
-job_file=$prefix/drive_c/Backup_Restore_Config.ini
-rm -f "$job_file" "$bin/Sandbox/events.log"
-export QUORVANE_WINEPREFIX=$prefix
-# One backup through the real windows: main menu, Backup, Next, Start.
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-  set -e
-  "$0" --prefix "$1" "$2/QuorvaneSandbox.exe" &
-  program=$!
-  "$0" --prefix "$1" "$2/quorvane_walkthrough.exe" "$3"
+rm -f "$cycle_job_file" "$events"
+started=$EPOCHREALTIME
+
+finish() { # STATUS MESSAGE
+  WINEPREFIX=$prefix wineserver -w
+  local pictures=("$screens"/*.bmp)
+  if [[ -e ${pictures[0]} ]]; then
+    echo
+    echo "Pictures of the pages passed:"
+    for picture in "${pictures[@]}"; do
+      convert "$picture" "${picture%.bmp}.png" && rm -f "$picture"
+      echo "  ${picture%.bmp}.png"
+    done
+  fi
+  echo
+  echo "$2 (took $(awk -v from="$started" -v to="$EPOCHREALTIME" 'BEGIN { printf "%.1f", to - from }') s)"
+  exit "$1"
+}
+failed() { finish 1 "backup and restore cycle: FAILED: $1"; }
+
+# The program with the walkthrough that clicks through its pages; both end
+# when the hand-off restarts the machine.
+walk() { # MODE
+  "${wine_run[@]}" "$bin/QuorvaneSandbox.exe" &
+  local program=$!
+  "${wine_run[@]}" "$bin/quorvane_walkthrough.exe" "$screens" "$1" | sed 's/^/     /' || return 1
   wait $program
-  WINEPREFIX="$1" wineserver -w
-' "${wine_run[0]}" "$prefix" "$bin" "$screens"
-pictures=()
-for page in main-menu backup-options backup-confirm; do
-  convert "$screens/$page.bmp" "$screens/$page.png"
-  rm -f "$screens/$page.bmp"
-  pictures+=("$screens/$page.png")
-done
+}
+
+# The restore half through the windows needs the restore pages; until they are
+# there the job runner hands the restore over exactly as the restore confirm
+# page's Start does, and the account says so.
+walk_restore() { # IMAGE_PATH
+  echo "   (the restore pages are not built yet: the job runner hands the restore"
+  echo "   over as the restore confirm page's Start does)"
+  local size
+  size=$(stat -c %s "$build/drives/d/$(basename "${1//\\//}")")
+  timeout 120 "${wine_run[@]}" "$bin/quorvane_job_runner.exe" restore "$size" 0 3 "$1" Backup
+}
+
 echo
-echo "make run: no display, so the sandbox edition ran under Xvfb and one backup"
-echo "was walked through its windows (main menu -> Backup -> Next -> Start)."
+echo "make run: no display, so the sandbox edition runs under Xvfb for one whole"
+echo "backup-and-restore cycle through its windows."
 echo
-echo "Job file written on the system partition (c:\\Backup_Restore_Config.ini):"
-if [[ -f $job_file ]]; then
-  iconv -f UTF-16 -t UTF-8 "$job_file" | tr -d '\r' | sed 's/^/  /'
-else
-  echo "  (none)"
-fi
-echo "Sandbox events: $(tr -d '\r' <"$bin/Sandbox/events.log" 2>/dev/null | paste -sd ' ' || echo none)"
-echo
-echo "Disk 0 of the sandbox machine as sfdisk reads it (partition 1 is now active):"
-PATH=$PATH:/usr/sbin:/sbin sfdisk --json "$bin/Sandbox/disk0.img" | sed 's/^/  /'
-echo
-echo "Pictures of the pages it passed:"
-printf '  %s\n' "${pictures[@]}"
+echo "1. Files put on drive C, the system partition:"
+cycle_put_files
+echo "2. Backup through the windows: main menu -> Backup -> Next -> Start."
+walk backup || failed "the backup walk did not end in a hand-off"
+cycle_show_handoff
+image=$(cycle_job_value Path)
+[[ $(cycle_active_partition) == 1 ]] || failed "the backup hand-off did not make partition 1 active"
+echo "3. The machine restarts into the recovery environment:"
+cycle_recover || failed "the recovery environment did not capture the backup"
+echo "4. Quorvane starts again. The image list on drive D now reads:"
+iconv -f UTF-16 -t UTF-8 "$build/drives/d/Backup_Image_List.ini" | tr -d '\r' | sed 's/^/     /'
+echo "5. The text file is changed and the shopping list deleted:"
+cycle_change_files
+echo "6. Restore of $image:"
+walk_restore "$image" || failed "the restore was not handed over"
+cycle_show_handoff
+[[ $(cycle_active_partition) == 1 ]] || failed "the restore hand-off did not make partition 1 active"
+echo "7. The machine restarts into the recovery environment:"
+cycle_recover || failed "the recovery environment did not restore the backup"
+echo "8. The files on drive C:"
+cycle_check_files || failed "the files on drive C are not the ones backed up"
+echo "   Sandbox events: $(tr -d '\r' <"$events" | paste -sd ',' | sed 's/,/; /g')"
+finish 0 "backup and restore cycle: ok"

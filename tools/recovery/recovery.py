@@ -465,8 +465,9 @@ def backup(machine, job, system, say):
     # Wine's folders, the job file and the image being written stay out.
     left_out = [name for name in os.listdir(system) if is_own_file(name)]
     left_out += [path for path in (relative_inside(target, system), relative_inside(temporary, system)) if path]
-    say(f"capturing the system partition into {target} ({COMPRESSION[job.compression]}, "
-        f"image name {job.description!r}; left out: {', '.join(sorted(left_out))})")
+    say(f"{job.path} on partition {job.place[1]} of disk {job.place[0]} is {target}")
+    say(f"capturing the system partition with {COMPRESSION[job.compression]} compression as image "
+        f"{job.description!r}, leaving out {', '.join(sorted(left_out))}")
     try:
         with tempfile.NamedTemporaryFile("w", suffix=".ini", encoding="utf-8") as config:
             config.write("[ExclusionList]\n" + "".join(f"\\{path}\n" for path in left_out))
@@ -482,7 +483,7 @@ def backup(machine, job, system, say):
         raise JobFailed(f"the image could not be put in place: {error}") from None
     finally:
         temporary.unlink(missing_ok=True)
-    say(f"captured {target.stat().st_size} bytes")
+    say(f"captured: {target.stat().st_size} bytes")
     listed = image_list.entry_of(job.path, job.place)
     if listed is not None:
         say(f"{IMAGE_LIST} lists this image already as Image{listed}")
@@ -528,9 +529,10 @@ def restore(machine, job, system, say):
     system partition, once wimlib-imagex has verified the whole file."""
     if job.path.lower() == FACTORY_PATH.lower():
         image = existing_case(machine.folder(RECOVERY), FACTORY_IMAGE)
-        say(f"the factory image: {image}")
+        say(f"{job.path} is the factory image on the recovery partition, {image}")
     else:
         image = place_path(machine.folder(job.place), job.path)
+        say(f"{job.path} on partition {job.place[1]} of disk {job.place[0]} is {image}")
     if not image.is_file():
         raise JobFailed(f"there is no image at {job.path}")
     run = subprocess.run([tool("wimlib-imagex"), "verify", str(image)], capture_output=True, text=True)
