@@ -99,7 +99,7 @@ image=$(cycle_job_value Path)
 [[ $(cycle_active_partition) == 1 ]] || failed "the backup hand-off did not make partition 1 active"
 echo "3. The machine restarts into the recovery environment:"
 cycle_recover || failed "the recovery environment did not capture the backup"
-echo "4. Quorvane starts again. The image list on drive D now reads:"
+echo "4. The image list on drive D, which the restore page reads when Quorvane starts again:"
 iconv -f UTF-16 -t UTF-8 "$build/drives/d/Backup_Image_List.ini" | tr -d '\r' | sed 's/^/     /'
 echo "5. The text file is changed and the shopping list deleted:"
 cycle_change_files

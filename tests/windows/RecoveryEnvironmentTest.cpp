@@ -57,9 +57,10 @@ bool prepare(SandboxMachine& machine)
 // Runs the recovery environment; its output, ending in "exit <status>".
 std::string recover(const SandboxMachine& machine)
 {
+    const char* prefix = std::getenv("WINEPREFIX");
     std::string output;
     runUnixCommand(machine.folder(), "'" QUORVANE_SOURCE_DIR "/tools/recovery/recovery.py' '"
-                                         + unixPath(machine.sandbox()) + "' --prefix '" + std::getenv("WINEPREFIX")
+                                         + unixPath(machine.sandbox()) + "' --prefix '" + (prefix ? prefix : "")
                                          + "'; echo exit $?", &output);
     return output;
 }
