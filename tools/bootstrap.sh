@@ -18,9 +18,9 @@ needs=(
   "Xvfb:xvfb"
   "xvfb-run:xvfb"
   "xauth:xauth"
+  "/usr/bin/python3:python3"
   "sfdisk:fdisk"
   "wimlib-imagex:wimtools"
-  "/usr/bin/python3:python3"
   "identify:imagemagick"
 )
 

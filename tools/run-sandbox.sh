@@ -10,7 +10,7 @@
 #   recovery environment capturing it, the files changed, a restore, the
 #   recovery environment restoring it, and the files checked byte for byte. A
 #   short account of each step is printed and a picture of each page passed
-#   goes to build/screens/.
+#   goes to build/screens/run/.
 #   run-sandbox.sh WINDOWS_BUILD
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -44,7 +44,7 @@ fi
 # --- Without a display: the whole cycle ---------------------------------------
 source "$top/tools/recovery/cycle.sh"
 cycle_setup "$bin/Sandbox" "$prefix" "$build/cycle"
-screens=$top/build/screens
+screens=$top/build/screens/run
 mkdir -p "$screens"
 rm -f "$cycle_job_file" "$events"
 started=$EPOCHREALTIME
@@ -66,12 +66,12 @@ finish() { # STATUS MESSAGE
 }
 failed() { finish 1 "backup and restore cycle: FAILED: $1"; }
 
-# The program with the walkthrough that clicks through its pages; both end
-# when the hand-off restarts the machine.
-walk() { # MODE
+# The program with the walkthrough that clicks through the backup pages; both
+# end when the hand-off restarts the machine.
+walk_backup() {
   "${wine_run[@]}" "$bin/QuorvaneSandbox.exe" &
   local program=$!
-  "${wine_run[@]}" "$bin/quorvane_walkthrough.exe" "$screens" "$1" | sed 's/^/     /' || return 1
+  "${wine_run[@]}" "$bin/quorvane_walkthrough.exe" "$screens" | sed 's/^/     /' || return 1
   wait $program
 }
 
@@ -93,7 +93,7 @@ echo
 echo "1. Files put on drive C, the system partition:"
 cycle_put_files
 echo "2. Backup through the windows: main menu -> Backup -> Next -> Start."
-walk backup || failed "the backup walk did not end in a hand-off"
+walk_backup || failed "the backup walk did not end in a hand-off"
 cycle_show_handoff
 image=$(cycle_job_value Path)
 [[ $(cycle_active_partition) == 1 ]] || failed "the backup hand-off did not make partition 1 active"

@@ -51,7 +51,7 @@ bool prepare(SandboxMachine& machine)
     writeFile(machine.systemFolder() / L"Documents/Notes.txt", "first notes\r\n");
     writeFile(machine.systemFolder() / L"Documents/Letter.txt", "Dear Ann,\r\n");
     writeFile(machine.systemFolder() / L"windows/win.ini", "[windows]\r\n");
-    return machine.ready() && machine.linkDrive('q', dataFolder(machine));
+    return machine.ready() && machine.addDrive('q', dataFolder(machine));
 }
 
 // Runs the recovery environment; its output, ending in "exit <status>".

@@ -88,12 +88,24 @@ public:
                           languageLines({{59, factoryName}, {60, factoryPath}, {93, cannotHandOver}, {95, imageOnOtherDisk}}));
         ready_ = addDisk(0, "200G", layout);
         writeMachine("[Volumes]\r\np=0,2\r\n");
-        ready_ = ready_ && linkDrive(systemLetter, systemFolder()) && bootablePartitions() == bootable;
+        ready_ = ready_ && addDrive(systemLetter, systemFolder()) && bootablePartitions() == bootable;
     }
     ~SandboxMachine()
     {
         for (const std::string& link : driveLinks_)
             runUnixCommand(folder(), "rm -f '" + link + "'");
+    }
+
+    // Makes `letter` a drive of the Wine prefix that shows `driveFolder`
+    // (made when missing); machine.ini's [Volumes] says which partition it is.
+    bool addDrive(char letter, const std::filesystem::path& driveFolder)
+    {
+        const char* prefix = std::getenv("WINEPREFIX");
+        if (!prefix)
+            return false;
+        std::filesystem::create_directories(driveFolder);
+        driveLinks_.push_back(std::string(prefix) + "/dosdevices/" + letter + ":");
+        return runUnixCommand(folder(), "ln -sfn '" + unixPath(driveFolder) + "' '" + driveLinks_.back() + "'");
     }
     SandboxMachine(const SandboxMachine&) = delete;
     SandboxMachine& operator=(const SandboxMachine&) = delete;
@@ -109,17 +121,6 @@ public:
     std::filesystem::path jobFile() const { return systemFolder() / L"Backup_Restore_Config.ini"; }
     std::filesystem::path leftScript() const { return folder() / L"DiskpartScript.txt"; }
     std::string eventsLog() const { return fileText(sandbox() / L"events.log"); }
-
-    // Makes `letter` a drive of the test prefix that shows `drive`, until the
-    // machine goes; false when the link could not be made.
-    bool linkDrive(char letter, const std::filesystem::path& drive)
-    {
-        const char* prefix = std::getenv("WINEPREFIX");
-        if (!prefix)
-            return true;
-        driveLinks_.push_back(std::string(prefix) + "/dosdevices/" + letter + ":");
-        return runUnixCommand(folder(), "ln -sfn '" + unixPath(drive) + "' '" + driveLinks_.back() + "'");
-    }
 
     // Disk `number` (the constructor makes disk 0) of `size` (as truncate takes
     // it) with these sfdisk lines; false when it could not be made.
