@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace quorvane {
@@ -62,5 +63,10 @@ private:
     std::vector<VolumeRecord> volumes_;
     std::vector<PartitionRecord> partitions_;
 };
+
+// The drive letter of a path as the user chose it: its first character in the
+// system's ANSI code page (0 for an empty path). Defined for the programs only
+// (MachineDiskMap.cpp).
+char ansiDriveLetter(const std::wstring& path);
 
 } // namespace quorvane

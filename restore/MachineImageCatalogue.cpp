@@ -4,7 +4,9 @@
 #include "disk/DiskMap.h"
 #include "platform/Win32Handles.h"
 #include "restore/ImageCatalogue.h"
+#include "restore/FileBytes.h"
 #include "restore/ImageDescriptions.h"
+#include "restore/WimHeader.h"
 
 #include <windows.h>
 
@@ -103,6 +105,12 @@ bool fileExists(const std::wstring& path)
 bool hasRecoveryPartition()
 {
     return hasRecoveryPartition(machineDiskDevices());
+}
+
+bool isCompleteImage(const std::wstring& path)
+{
+    FileBytes file(path);
+    return file.opened() && isCompleteWimImage(file);
 }
 
 } // namespace quorvane

@@ -22,6 +22,8 @@ needs=(
   "sfdisk:fdisk"
   "wimlib-imagex:wimtools"
   "identify:imagemagick"
+  "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc:fonts-wqy-microhei"
+  "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf:fonts-dejavu-core"
 )
 
 missing=()

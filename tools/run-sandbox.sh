@@ -66,24 +66,13 @@ finish() { # STATUS MESSAGE
 }
 failed() { finish 1 "backup and restore cycle: FAILED: $1"; }
 
-# The program with the walkthrough that clicks through the backup pages; both
-# end when the hand-off restarts the machine.
-walk_backup() {
+# The program and the walkthrough that clicks through its pages as a user
+# would; both end when the hand-off restarts the machine.
+walk() { # backup | restore IMAGE_FILE_NAME
   "${wine_run[@]}" "$bin/QuorvaneSandbox.exe" &
   local program=$!
-  "${wine_run[@]}" "$bin/quorvane_walkthrough.exe" "$screens" | sed 's/^/     /' || return 1
+  "${wine_run[@]}" "$bin/quorvane_walkthrough.exe" "$1" "$screens" "${@:2}" | sed 's/^/     /' || return 1
   wait $program
-}
-
-# The restore half through the windows needs the restore pages; until they are
-# there the job runner hands the restore over exactly as the restore confirm
-# page's Start does, and the account says so.
-walk_restore() { # IMAGE_PATH
-  echo "   (the restore pages are not built yet: the job runner hands the restore"
-  echo "   over as the restore confirm page's Start does)"
-  local size
-  size=$(stat -c %s "$build/drives/d/$(basename "${1//\\//}")")
-  timeout 120 "${wine_run[@]}" "$bin/quorvane_job_runner.exe" restore "$size" 0 3 "$1" Backup
 }
 
 echo
@@ -93,23 +82,22 @@ echo
 echo "1. Files put on drive C, the system partition:"
 cycle_put_files
 echo "2. Backup through the windows: main menu -> Backup -> Next -> Start."
-walk_backup || failed "the backup walk did not end in a hand-off"
+walk backup || failed "the backup walk did not end in a hand-off"
 cycle_show_handoff
 image=$(cycle_job_value Path)
 [[ $(cycle_active_partition) == 1 ]] || failed "the backup hand-off did not make partition 1 active"
 echo "3. The machine restarts into the recovery environment:"
 cycle_recover || failed "the recovery environment did not capture the backup"
-echo "4. The image list on drive D, which the restore page reads when Quorvane starts again:"
-iconv -f UTF-16 -t UTF-8 "$build/drives/d/Backup_Image_List.ini" | tr -d '\r' | sed 's/^/     /'
-echo "5. The text file is changed and the shopping list deleted:"
+echo "4. Windows is back. The text file is changed and the shopping list deleted:"
 cycle_change_files
-echo "6. Restore of $image:"
-walk_restore "$image" || failed "the restore was not handed over"
+echo "5. Quorvane starts again. Restore through the windows: main menu -> Restore ->"
+echo "   the row of ${image##*\\} -> Next -> Start."
+walk restore "${image##*\\}" || failed "the restore walk did not end in a hand-off"
 cycle_show_handoff
 [[ $(cycle_active_partition) == 1 ]] || failed "the restore hand-off did not make partition 1 active"
-echo "7. The machine restarts into the recovery environment:"
+echo "6. The machine restarts into the recovery environment:"
 cycle_recover || failed "the recovery environment did not restore the backup"
-echo "8. The files on drive C:"
+echo "7. The files on drive C:"
 cycle_check_files || failed "the files on drive C are not the ones backed up"
 echo "   Sandbox events: $(tr -d '\r' <"$events" | paste -sd ',' | sed 's/,/; /g')"
 finish 0 "backup and restore cycle: ok"

@@ -2,57 +2,30 @@
 // platform's real save dialog, on sandbox machines: the default target, the
 // save dialog's checks, the compression choice, values kept across Back, and
 // Next then Start handing the job over. Each test is one program start.
-#include "support/SandboxMachine.h"
+#include "support/WizardDriver.h"
 
 #include "app/PageMessages.h"
 #include "app/ResourceIds.h"
 #include "backup/BackupPagesDrawing.h"
 #include "job/JobContent.h"
 
-#include <gtest/gtest.h>
-
-#include <optional>
 #include <regex>
 
 namespace quorvane::testing {
 namespace {
 
-
-// The save dialog's file-name field: an edit (edt1) or the combo box that
-// holds one (cmb13).
-constexpr int fileNameEdit = 0x480;
-constexpr int fileNameCombo = 0x47C;
-constexpr PixelRect forwardButtonPlace{596, 436, 684, 461};
-
-// Where a control lies in its page, in pixels.
-PixelRect placeOf(HWND control)
-{
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-    return {rect.left, rect.top, rect.right, rect.bottom};
-}
-
-class BackupWizard : public ::testing::Test {
+class BackupWizard : public WizardDriver {
 protected:
     // Starts the program on the machine, with a second disk and these drive
     // letters, and opens the options page from the main menu's Backup button.
     void start(const std::string& volumes)
     {
-        ASSERT_TRUE(machine.ready());
         ASSERT_TRUE(machine.addDisk(1, "100G", "'type=7'"));
-        machine.writeMachine("[Volumes]\r\n" + volumes);
-        program = std::make_unique<ProgramUnderTest>(machine.program());
-        shell = program->waitForShell();
-        ASSERT_TRUE(shell);
-        ASSERT_EQ(visiblePage(shell), "main menu");
+        ASSERT_NO_FATAL_FAILURE(startProgram(volumes));
         click(IDC_MENU_BACKUP);
         ASSERT_TRUE(showsPage("backup options"));
     }
 
-    bool showsPage(const std::string& name) { return waitForPage(shell, name); }
-    HWND control(int id) const { return GetDlgItem(visiblePageWindow(shell), id); }
-    void click(int id) { clickButton(control(id)); }
     std::wstring target() const { return controlText(control(IDC_BACKUP_TARGET)); }
     std::wstring description() const { return controlText(control(IDC_BACKUP_DESCRIPTION)); }
     void setDescription(const wchar_t* text)
@@ -78,36 +51,6 @@ protected:
         return narrow(target()) + " | " + chosenCompression() + " | '" + narrow(description()) + "'";
     }
 
-    // Types a name into the save dialog once it shows (none: Cancel) and
-    // presses its button; the dialog then goes.
-    void save(const std::optional<std::wstring>& name)
-    {
-        HWND dialog = program->waitForWindow([](HWND w) {
-            return IsWindowVisible(w) && (GetDlgItem(w, fileNameCombo) || GetDlgItem(w, fileNameEdit));
-        });
-        ASSERT_TRUE(dialog) << "no save dialog";
-        HWND field = GetDlgItem(dialog, fileNameCombo) ? GetDlgItem(dialog, fileNameCombo) : GetDlgItem(dialog, fileNameEdit);
-        if (name)
-            SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name->c_str()));
-        const int button = name ? IDOK : IDCANCEL;
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-        ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
-    }
-
-    // A message box of the page with this text, answered with OK.
-    void expectMessage(const std::wstring& text)
-    {
-        const MessageBoxInfo box = program->waitForMessageBox();
-        ASSERT_TRUE(box.window) << "no message " << narrow(text);
-        EXPECT_EQ(box.text, text);
-        // A page is a child window: its boxes belong to the shell it lies in.
-        EXPECT_EQ(box.owner, shell);
-        EXPECT_TRUE(GetDlgItem(box.window, IDOK));
-        EXPECT_FALSE(GetDlgItem(box.window, IDCANCEL));
-        ProgramUnderTest::pressButton(box.window, IDOK);
-        ASSERT_TRUE(waitUntil([&] { return !IsWindow(box.window); }));
-    }
-
     // Next, Start, and the restart that follows; the job file must hold `job`,
     // with the time of Next as its description where `job` has none.
     void handOver(BackupJobParameters job, bool otherDisk)
@@ -122,9 +65,7 @@ protected:
             ASSERT_TRUE(program->waitForMessageBox(30s).window);
             expectMessage(imageOnOtherDisk);
         }
-        ASSERT_TRUE(program->waitForExit(30s)) << "the hand-off did not end in a restart; showing "
-                                                << visiblePage(shell);
-        EXPECT_EQ(machine.eventsLog(), "restart\r\n");
+        ASSERT_NO_FATAL_FAILURE(expectHandedOver());
         const Bytes bytes = fileBytes(machine.jobFile());
         const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
         std::wsmatch stamp;
@@ -134,10 +75,6 @@ protected:
         }
         EXPECT_TRUE(jobFileHolds(bytes, backupJobKeys(job))) << narrow(text);
     }
-
-    SandboxMachine machine;
-    std::unique_ptr<ProgramUnderTest> program;
-    HWND shell = nullptr;
 };
 
 // Partition 3 lettered e: the default target still names D:, with Fast and
@@ -192,16 +129,16 @@ TEST_F(BackupWizard, BrowseRefusesUnsafeTargetsAndChoicesAreKeptAcrossBack)
     expectMessage(L"text 83");
     EXPECT_EQ(visiblePage(shell), "backup options");
     click(IDC_BACKUP_BROWSE);
-    save(std::nullopt);
+    answerFileDialog(std::nullopt);
     EXPECT_EQ(target(), L"");
 
     click(IDC_BACKUP_BROWSE);
-    save(L"p:\\on-the-system-partition");
+    answerFileDialog(L"p:\\on-the-system-partition");
     expectMessage(L"text 84");
-    save(L"c:\\not-in-the-map");
+    answerFileDialog(L"c:\\not-in-the-map");
     expectMessage(L"text 85");
     EXPECT_EQ(target(), L"") << "nothing chosen yet";
-    save(L"e:\\kept.bak");
+    answerFileDialog(L"e:\\kept.bak");
     ASSERT_TRUE(waitUntil([&] { return target() != L""; }));
     setDescription(L"  x ");
     clickControl(control(IDC_BACKUP_MAXIMUM));
