@@ -5,6 +5,7 @@
 #include "job/HandOffServices.h"
 #include "job/JobContent.h"
 #include "platform/Win32Handles.h"
+#include "platform/WholeFile.h"
 
 #include <cstring>
 #include <optional>
@@ -25,22 +26,6 @@ constexpr DWORD jobFileReadLimit = 1 << 20;
 void showText(HWND owner, int id)
 {
     MessageBoxW(owner, RecoveryApp::current().catalogue.text(id).c_str(), messageCaption, MB_OK);
-}
-
-std::optional<std::vector<std::uint8_t>> readFileBytes(const std::wstring& path)
-{
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > jobFileReadLimit)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty()
-        && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)
-            || read != bytes.size()))
-        return std::nullopt;
-    return bytes;
 }
 
 // Writes the job onto the system partition and reads it back from the disk:
@@ -64,7 +49,7 @@ bool writeJobFile(const JobKeys& keys)
     for (const JobKey& key : keys)
         WritePrivateProfileStringW(jobSection, key.name.c_str(), key.value.c_str(), path->c_str());
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, path->c_str()); // flushes a cached copy
-    const auto written = readFileBytes(*path);
+    const auto written = readWholeFile(*path, jobFileReadLimit);
     return written && jobFileHolds(*written, keys);
 }
 
