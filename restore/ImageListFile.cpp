@@ -94,7 +94,9 @@ ImageListFile::ImageListFile(std::wstring text) : text_(std::move(text))
     readLines();
     // The first section of each number stays; a later one of the same name
     // is never read.
-    std::ranges::stable_sort(sections_, {}, &Section::number);
+    std::ranges::sort(sections_, [](const Section& a, const Section& b) {
+        return a.number != b.number ? a.number < b.number : a.offset < b.offset;
+    });
     const auto repeated = std::ranges::unique(sections_, {}, &Section::number);
     sections_.erase(repeated.begin(), repeated.end());
 }
@@ -121,7 +123,7 @@ void ImageListFile::readLines()
             if (close != std::wstring_view::npos) {
                 current = nullptr;
                 if (const auto number = sectionNumber(trimmed(line.substr(1, close - 1)), backupImageSection)) {
-                    sections_.push_back({*number, {}});
+                    sections_.push_back({*number, static_cast<std::uint32_t>(start), {}});
                     current = &sections_.back();
                 }
                 continue;

@@ -51,6 +51,7 @@ private:
     // has not been met. A key line without '=' holds an empty value.
     struct Section {
         std::int64_t number = 0; // backupImageSection, or the n of "Image<n>"
+        std::uint32_t offset = 0; // of its line in text_, which orders sections of one name
         std::optional<Value> values[4];
     };
     static constexpr std::int64_t backupImageSection = -1;

@@ -21,6 +21,8 @@ needs=(
   "sfdisk:fdisk"
   "wimlib-imagex:wimtools"
   "identify:imagemagick"
+  "clang++-19:clang-19"
+  "/usr/lib/llvm-19/lib/clang/19/lib/linux/libclang_rt.fuzzer-x86_64.a:libclang-rt-19-dev"
 )
 
 missing=()
