@@ -3,6 +3,7 @@
 #include "app/StringCatalogue.h"
 #include "disk/DiskDevices.h"
 #include "disk/DiskMap.h"
+#include "disk/MasterBootRecord.h"
 #include "restore/ImageListFile.h"
 
 #include <algorithm>
@@ -16,7 +17,6 @@ namespace {
 
 constexpr wchar_t listFileName[] = L":\\Backup_Image_List.ini";
 constexpr std::uint32_t dataPartition = 3;
-constexpr std::size_t recoveryTypeOffset = 0x1C2;
 constexpr std::uint8_t recoveryPartitionType = 0x12;
 
 bool isDigit(wchar_t c)
@@ -103,7 +103,7 @@ void loadImageList(ImageCatalogue& catalogue, const DiskMap& map, ImageListServi
 bool hasRecoveryPartition(DiskDevices& devices)
 {
     FirstSector sector{};
-    return devices.readFirstSectorOfDiskZero(sector) && sector[recoveryTypeOffset] == recoveryPartitionType;
+    return devices.readFirstSectorOfDiskZero(sector) && sector[firstPartitionTypeOffset] == recoveryPartitionType;
 }
 
 ImageEntry factoryImageEntry(const StringCatalogue& catalogue)

@@ -39,9 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     jobFileHolds(bytes, keys);
     jobFileHolds(bytes, restoreJobKeys({}));
 
-    const std::string_view narrow(reinterpret_cast<const char*>(data), size);
-    if (const auto launch = diskpartLaunch(narrow, diskpartScriptName)) {
-        fuzz::require(launch->commandLine.size() < narrowPathLimit);
+    if (const auto launch = diskpartLaunch(text, diskpartScriptName)) {
+        fuzz::require(launch->commandLine.size() < programPathLimit);
         fuzz::require(launch->scriptPath.ends_with(diskpartScriptName));
     }
     return 0;
