@@ -9,9 +9,9 @@ void PageDialog::requestPage(PageMessage message) const
     PostMessageW(GetParent(window()), message, 0, 0);
 }
 
-void PageDialog::showMessage(int textId) const
+int PageDialog::showMessage(int textId, UINT style) const
 {
-    MessageBoxW(window(), RecoveryApp::current().catalogue.text(textId).c_str(), L"Quorvane", MB_OK);
+    return MessageBoxW(window(), RecoveryApp::current().catalogue.text(textId).c_str(), L"Quorvane", style);
 }
 
 void PageDialog::setUpPushButton(SkinButton& button, int controlId, const wchar_t* pictureSet, int labelTextId,

@@ -5,6 +5,8 @@
 #include "backup/BackupPagesDrawing.h"
 #include "backup/BackupRules.h"
 #include "disk/DiskMap.h"
+#include "job/JobContent.h"
+#include "restore/ImageCatalogue.h"
 
 #include <commdlg.h>
 
@@ -18,6 +20,7 @@ constexpr int textNoTarget = 83;
 constexpr int textOnSystemPartition = 84;
 constexpr int textNotALetteredPartition = 85;
 constexpr int textForbiddenCharacter = 86;
+constexpr int textReplaceImage = 100;
 
 constexpr int choicePoints = 10;
 
@@ -168,7 +171,17 @@ void BackupOptionsPage::browse()
             showMessage(textForbiddenCharacter);
             continue;
         }
-        imagePath = withImageExtension(path);
+        // The dialog asked about overwriting the name it returned, not about
+        // the one with the extension.
+        const std::wstring target = withImageExtension(path);
+        if (!fitsRecoveryEnvironment(target)) {
+            showMessage(textNotALetteredPartition);
+            continue;
+        }
+        if (target != path && fileExists(target)
+            && showMessage(textReplaceImage, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
+            continue;
+        imagePath = target;
         partitionId = partition;
         diskId = disk;
         SetDlgItemTextW(window(), IDC_BACKUP_TARGET, imagePath.c_str());
