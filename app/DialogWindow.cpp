@@ -18,6 +18,11 @@ bool DialogWindow::create(int templateId, HWND parent)
     return created != nullptr;
 }
 
+DialogWindow* DialogWindow::objectOf(HWND window)
+{
+    return window ? reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(window, DWLP_USER)) : nullptr;
+}
+
 bool isEscapeKeyDown(const MSG& message)
 {
     return message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE;
@@ -62,6 +67,10 @@ std::optional<INT_PTR> DialogWindow::onMessage(UINT message, WPARAM wParam, LPAR
             return TRUE;
         return std::nullopt;
     }
+    case WM_NOTIFY:
+        if (onNotify(*reinterpret_cast<const NMHDR*>(lParam)))
+            return messageResult(0);
+        return std::nullopt;
     default:
         return std::nullopt;
     }

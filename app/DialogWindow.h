@@ -21,6 +21,9 @@ public:
 
     HWND window() const { return window_; }
 
+    // The object of one of the program's own dialog windows, or nullptr.
+    static DialogWindow* objectOf(HWND window);
+
     // Creates the window from a dialog template as a modeless dialog.
     bool create(int templateId, HWND parent);
 
@@ -36,6 +39,8 @@ protected:
     virtual bool onInitDialog() { return true; }
     // A command other than OK and Cancel; true when handled.
     virtual bool onCommand(int /*id*/, int /*code*/, HWND /*control*/) { return false; }
+    // A control's notification; true when handled (its result is then 0).
+    virtual bool onNotify(const NMHDR& /*header*/) { return false; }
     // Enter (IDOK) does nothing anywhere in the program.
     virtual void onOk() {}
     // IDCANCEL arrives only through the default processing of WM_CLOSE.

@@ -1,12 +1,22 @@
 #include "app/PageDialog.h"
 
+#include "app/MainShellDialog.h"
 #include "app/RecoveryApp.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
 
 namespace quorvane {
 
 void PageDialog::requestPage(PageMessage message) const
 {
     PostMessageW(GetParent(window()), message, 0, 0);
+}
+
+MainShellDialog* PageDialog::shell() const
+{
+    return dynamic_cast<MainShellDialog*>(DialogWindow::objectOf(GetParent(window())));
 }
 
 int PageDialog::showMessage(int textId, UINT style) const
@@ -22,6 +32,26 @@ void PageDialog::setUpPushButton(SkinButton& button, int controlId, const wchar_
     button.setImages(pushSlotFiles(pictureSet));
     button.setCaption(catalogue.text(labelTextId), background, catalogue.text(0), 10, 0);
     MoveWindow(GetDlgItem(window(), controlId), place.left, place.top, place.width(), place.height(), TRUE);
+}
+
+std::optional<PageDialog::ChosenFile> PageDialog::chooseImageFile(FileDialog kind) const
+{
+    static constexpr wchar_t filter[] = L"QVX Format ( *.QVX )\0*.QVX\0";
+    wchar_t chosen[MAX_PATH] = {};
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = window();
+    dialog.lpstrFilter = filter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = chosen;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
+    const BOOL accepted = kind == FileDialog::save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+    if (!accepted)
+        return std::nullopt;
+    ChosenFile file{chosen, dialog.nFileOffset};
+    file.fileNameOffset = std::min(file.fileNameOffset, file.path.size());
+    return file;
 }
 
 void PageDialog::placeOnShell() const

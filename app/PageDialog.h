@@ -8,7 +8,12 @@
 #include "skin/SkinButton.h"
 #include "skin/SkinDrawing.h"
 
+#include <optional>
+#include <string>
+
 namespace quorvane {
+
+class MainShellDialog;
 
 class PageDialog : public DialogWindow {
 public:
@@ -24,6 +29,10 @@ protected:
     // Asks the shell for another page. Posted, so the current handler ends first.
     void requestPage(PageMessage message) const;
 
+    // The shell this page lies in, through its parent window: where a wizard
+    // page writes the job of the page after it. nullptr outside a shell.
+    MainShellDialog* shell() const;
+
     // A message box owned by the page: catalogue text `textId`, caption
     // "Quorvane", one OK button and no icon unless `style` says otherwise.
     // Returns the button that dismissed it.
@@ -34,6 +43,17 @@ protected:
     // catalogue's face at 10 points, and places it in page pixels.
     void setUpPushButton(SkinButton& button, int controlId, const wchar_t* pictureSet, int labelTextId,
                          Colour background, const PixelRect& place) const;
+
+    // The platform's file dialog, owned by the page, for a backup image: the one
+    // filter "QVX Format ( *.QVX )", no default extension, the read-only box
+    // hidden, a question before an existing file is chosen for saving, the
+    // process's current folder left as it was. Nothing when the user cancels.
+    struct ChosenFile {
+        std::wstring path;
+        std::size_t fileNameOffset = 0; // where the file name starts in the path
+    };
+    enum class FileDialog { open, save };
+    std::optional<ChosenFile> chooseImageFile(FileDialog kind) const;
 
     // Moves the page to the shell's client origin at 720 x 480 and centres it
     // over the shell.

@@ -2,6 +2,7 @@
 
 #include "app/MainShellDialog.h"
 
+#include <cstdio>
 #include <cwchar>
 #include <memory>
 #include <vector>
@@ -86,7 +87,11 @@ bool RecoveryApp::start()
 
     auto shell = std::make_unique<MainShellDialog>();
     mainWindow = shell.get();
-    shell->runModal();
+    if (shell->runModal() == -1) {
+        // Nothing showed: say so where the person who started the program can see it.
+        std::fputs("Quorvane: the main window could not be created\n", stderr);
+        exitCode = 1;
+    }
     mainWindow = nullptr;
     return false;
 }

@@ -37,6 +37,8 @@ public:
     StringCatalogue catalogue;
     std::wstring languageCode;
     MainShellDialog* mainWindow = nullptr;
+    // What the process ends with: 1 when the main window could not be made.
+    int exitCode = 0;
 
 private:
     // The single-instance marker: held, never released, until the process ends.

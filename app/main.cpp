@@ -8,5 +8,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     InitCommonControlsEx(&controls);
     quorvane::RecoveryApp app;
     app.start();
-    return 0;
+    return app.exitCode;
 }

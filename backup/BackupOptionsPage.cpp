@@ -8,8 +8,6 @@
 #include "job/JobContent.h"
 #include "restore/ImageCatalogue.h"
 
-#include <commdlg.h>
-
 #include <vector>
 
 namespace quorvane {
@@ -45,17 +43,6 @@ std::wstring controlText(HWND dialog, int id)
 void place(HWND dialog, int id, const PixelRect& where)
 {
     MoveWindow(GetDlgItem(dialog, id), where.left, where.top, where.width(), where.height(), TRUE);
-}
-
-// The drive letter of a chosen path: its first character in the system's
-// ANSI code page.
-char driveLetterOf(const std::wstring& path)
-{
-    char first[8] = {};
-    if (path.empty()
-        || WideCharToMultiByte(CP_ACP, 0, path.c_str(), 1, first, sizeof first, nullptr, nullptr) <= 0)
-        return 0;
-    return first[0];
 }
 
 bool insideWithEdges(const POINT& point, const RECT& rect)
@@ -138,26 +125,17 @@ bool BackupOptionsPage::preTranslateMessage(const MSG& message)
 
 void BackupOptionsPage::browse()
 {
-    static constexpr wchar_t filter[] = L"QVX Format ( *.QVX )\0*.QVX\0";
     DiskMap map;
     for (;;) {
-        wchar_t chosen[MAX_PATH] = {};
-        OPENFILENAMEW dialog{};
-        dialog.lStructSize = sizeof dialog;
-        dialog.hwndOwner = window();
-        dialog.lpstrFilter = filter;
-        dialog.nFilterIndex = 1;
-        dialog.lpstrFile = chosen;
-        dialog.nMaxFile = MAX_PATH;
-        dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
-        if (!GetSaveFileNameW(&dialog))
+        const std::optional<ChosenFile> chosen = chooseImageFile(FileDialog::save);
+        if (!chosen)
             return;
-        const std::wstring path = chosen;
-        const std::wstring fileName = path.substr(dialog.nFileOffset < path.size() ? dialog.nFileOffset : path.size());
+        const std::wstring& path = chosen->path;
+        const std::wstring fileName = path.substr(chosen->fileNameOffset);
 
         map.refresh();
         std::int32_t disk = 0;
-        const std::uint32_t partition = map.partitionOfDriveLetter(driveLetterOf(path), disk);
+        const std::uint32_t partition = map.partitionOfDriveLetter(ansiDriveLetter(path), disk);
         if (partition == 2 && disk == 0) {
             // The partition being backed up, which also receives the job file.
             showMessage(textOnSystemPartition);
@@ -200,10 +178,10 @@ void BackupOptionsPage::next()
         showMessage(textNoTarget);
         return;
     }
-    MainShellDialog* shell = RecoveryApp::current().mainWindow;
-    if (!shell)
+    MainShellDialog* wizard = shell();
+    if (!wizard)
         return;
-    BackupJobParameters& job = shell->backupConfirmPage.job;
+    BackupJobParameters& job = wizard->backupConfirmPage.job;
     job.compression = compression;
     job.description = description;
     job.imagePath = imagePath;

@@ -8,20 +8,6 @@ namespace quorvane {
 
 namespace {
 
-bool isOneOf(const std::wstring& code, std::initializer_list<const wchar_t*> codes)
-{
-    return std::any_of(codes.begin(), codes.end(), [&](const wchar_t* each) { return code == each; });
-}
-
-// Both pages: the English and Danish step names run over two lines.
-bool hasSecondStepLines(const std::wstring& code)
-{
-    return isOneOf(code, {L"409", L"406"});
-}
-
-constexpr int pageRight = 678;
-const PictureStep background = copyPicture(L"background_step.dat", 720, 480);
-
 // Where the confirm page's emphasised parts start (and end) per language, so
 // that each follows the part before it in that language's wording.
 struct EmphasisRow {
@@ -71,13 +57,13 @@ DrawingSteps backupOptionsDrawing(const std::wstring& code)
         fontD.points = 9;
 
     DrawingSteps steps{
-        background,
+        wizardBackground(),
         stretchPicture(L"background_box_1.dat", {0, 0, 466, 107}, {212, 142, 212 + 466, 142 + 252}),
         stretchPicture(L"background_box_1.dat", {0, 0, 466, 107}, {225, 238, 225 + 340, 238 + 85}),
-        catalogueText(10, fontB, black, {222, 88, pageRight, 106}),
-        catalogueText(11, fontA, std::nullopt, {225, 150, pageRight, 168}),
-        catalogueText(12, fontA, std::nullopt, {225, 215, pageRight, 233}),
-        catalogueText(13, fontA, std::nullopt, {225, 333, pageRight, 351}),
+        catalogueText(10, fontB, black, {222, 88, contentRight, 106}),
+        catalogueText(11, fontA, std::nullopt, {225, 150, contentRight, 168}),
+        catalogueText(12, fontA, std::nullopt, {225, 215, contentRight, 233}),
+        catalogueText(13, fontA, std::nullopt, {225, 333, contentRight, 351}),
         copyPicture(L"firstbg.dat", 183, 57, 0, 130),
     };
 
@@ -122,39 +108,39 @@ DrawingSteps backupConfirmDrawing(const std::wstring& code, const BackupJobParam
     const FontSpec otherStep{isOneOf(code, {L"40b", L"414"}) ? 9 : 10, 700};
     const EmphasisRow* row = emphasisRow(code);
     const auto value = [&](std::wstring text, int top) {
-        return TextStep{std::move(text), body, std::nullopt, {370, top, pageRight, top + 36}, textFlags::wordBreak};
+        return TextStep{std::move(text), body, std::nullopt, {370, top, contentRight, top + 36}, textFlags::wordBreak};
     };
 
     DrawingSteps steps{
-        background,
-        catalogueText(17, heading, black, {222, 88, pageRight, 106}),
-        catalogueText(18, body, std::nullopt, {222, 124, pageRight, 142}),
+        wizardBackground(),
+        catalogueText(17, heading, black, {222, 88, contentRight, 106}),
+        catalogueText(18, body, std::nullopt, {222, 124, contentRight, 142}),
     };
     if (row) {
-        steps.push_back(catalogueText(19, body, blue, {row->text19Left, 124, pageRight, 142}));
+        steps.push_back(catalogueText(19, body, blue, {row->text19Left, 124, contentRight, 142}));
         if (code == L"412")
-            steps.push_back(catalogueText(20, body, black, {410, 124, pageRight, 142}));
+            steps.push_back(catalogueText(20, body, black, {410, 124, contentRight, 142}));
     }
-    steps.push_back(catalogueText(21, body, black, {222, 160, pageRight, 178}));
-    steps.push_back(catalogueText(22, body, std::nullopt, {252, 196, pageRight, 232}));
-    steps.push_back(catalogueText(23, body, std::nullopt, {252, 232, pageRight, 268}));
-    steps.push_back(catalogueText(24, body, std::nullopt, {252, 268, pageRight, 304}));
+    steps.push_back(catalogueText(21, body, black, {222, 160, contentRight, 178}));
+    steps.push_back(catalogueText(22, body, std::nullopt, {252, 196, contentRight, 232}));
+    steps.push_back(catalogueText(23, body, std::nullopt, {252, 232, contentRight, 268}));
+    steps.push_back(catalogueText(24, body, std::nullopt, {252, 268, contentRight, 304}));
     steps.push_back(value(job.imagePath, 196));
     steps.push_back(value(job.description, 232));
     steps.push_back(value(compressionName(job.compression), 268));
 
-    steps.push_back(catalogueText(25, body, red, {222, 315, pageRight, 333}));
+    steps.push_back(catalogueText(25, body, red, {222, 315, contentRight, 333}));
     if (row)
         steps.push_back(catalogueText(26, body, black, {row->text26Left, 315, row->text26Right, 333}));
     // Without a row the warning's red stays in force for texts 27 and 30.
-    steps.push_back(catalogueText(27, body, std::nullopt, {222, 333, pageRight, 351}));
+    steps.push_back(catalogueText(27, body, std::nullopt, {222, 333, contentRight, 351}));
     if (row) {
-        steps.push_back(catalogueText(28, body, blue, {row->text28Left, 333, pageRight, 351}));
+        steps.push_back(catalogueText(28, body, blue, {row->text28Left, 333, contentRight, 351}));
         steps.push_back(catalogueText(29, body, black, {row->text29Left, 333, row->text29Right, 351}));
     }
     steps.push_back(keyedPicture(L"popup_warning.dat", {0, 0, 38, 38}, 235, 355, 0xDFDFDF));
-    steps.push_back(catalogueText(30, body, std::nullopt, {275, 362, pageRight, 380}));
-    steps.push_back(catalogueText(31, body, red, {222, 390, pageRight, 426}));
+    steps.push_back(catalogueText(30, body, std::nullopt, {275, 362, contentRight, 380}));
+    steps.push_back(catalogueText(31, body, red, {222, 390, contentRight, 426}));
 
     steps.push_back(copyPicture(L"secondbg.dat", 183, 57, 0, 190));
     const int otherLeft = code == L"40b" ? 23 : 41;

@@ -4,14 +4,13 @@
 
 #include "job/JobParameters.h"
 #include "skin/DrawingSteps.h"
+#include "skin/WizardLayout.h"
 
 #include <string>
 
 namespace quorvane {
 
 // Where the pages' controls lie, in page pixels.
-inline constexpr PixelRect backButtonPlace{494, 436, 582, 461};     // Back of both pages
-inline constexpr PixelRect forwardButtonPlace{596, 436, 684, 461};  // Next, and Start
 inline constexpr PixelRect browseButtonPlace{570, 172, 658, 197};
 inline constexpr PixelRect targetEditPlace{225, 172, 565, 197};
 inline constexpr PixelRect compressionChoicePlaces[3] = {
@@ -31,8 +30,5 @@ DrawingSteps backupConfirmDrawing(const std::wstring& languageCode, const Backup
 // The summary's fixed name of a compression level, the same in every
 // language; empty for a value other than 1, 2 or 3.
 std::wstring compressionName(int compression);
-
-// The step panel's text colour for the steps that are not the current one.
-inline constexpr Colour otherStepGrey = 0xAAAAC8;
 
 } // namespace quorvane

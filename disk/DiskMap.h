@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace quorvane {
@@ -72,5 +73,10 @@ private:
     std::vector<VolumeRecord> volumes_;
     std::vector<PartitionRecord> partitions_;
 };
+
+// The drive letter of a path as the user chose it: its first character in the
+// system's ANSI code page (0 for an empty path). Defined for the programs only
+// (MachineDiskMap.cpp).
+char ansiDriveLetter(const std::wstring& path);
 
 } // namespace quorvane

@@ -66,10 +66,15 @@ JobKeys restoreJobKeys(const RestoreJobParameters& job)
             {L"DiskID", std::to_wstring(job.diskId)}};
 }
 
+bool isFactoryEntry(const RestoreJobParameters& job, std::wstring_view factoryName, std::wstring_view factoryPath)
+{
+    return job.diskId == 0 && job.partId == 1 && job.imageSize == 0 && job.imageName == factoryName
+        && job.imagePath == factoryPath;
+}
+
 bool applyFactoryRule(RestoreJobParameters& job, std::wstring_view factoryName, std::wstring_view factoryPath)
 {
-    if (job.diskId != 0 || job.partId != 1 || job.imageSize != 0 || job.imageName != factoryName
-        || job.imagePath != factoryPath)
+    if (!isFactoryEntry(job, factoryName, factoryPath))
         return false;
     job.imagePath = factoryImagePath;
     return true;

@@ -43,11 +43,15 @@ bool fitsRecoveryEnvironment(std::wstring_view imagePath);
 JobKeys backupJobKeys(const BackupJobParameters& job);
 JobKeys restoreJobKeys(const RestoreJobParameters& job);
 
+// Whether the job is exactly the factory entry the restore selection page
+// offers: size 0, disk 0, partition 1, the catalogue's factory name, then its
+// placeholder path, compared in that order and exactly.
+bool isFactoryEntry(const RestoreJobParameters& job, std::wstring_view factoryName, std::wstring_view factoryPath);
+
 // The restore selection page offers the factory image under the catalogue's
 // name and placeholder path; the recovery environment needs the real path.
-// Replaces job.imagePath when the job is exactly that entry (size 0, disk 0,
-// partition 1, the name, then the path, compared in that order and exactly);
-// answers whether it did.
+// Replaces job.imagePath when the job is exactly that entry; answers whether
+// it did.
 bool applyFactoryRule(RestoreJobParameters& job, std::wstring_view factoryName, std::wstring_view factoryPath);
 
 // The user is told that the image lies on another disk than disk 0.

@@ -7,7 +7,7 @@
 #include "job/HandOffServices.h"
 #include "job/JobContent.h"
 #include "platform/Win32Handles.h"
-#include "platform/WholeFile.h"
+#include "restore/FileBytes.h"
 
 #include <cstring>
 #include <optional>

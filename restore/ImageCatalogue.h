@@ -84,5 +84,8 @@ bool readImageName(const std::wstring& path, std::wstring& name);
 // True when the path names a file: not a folder, and no pattern (* or ?).
 bool fileExists(const std::wstring& path);
 bool hasRecoveryPartition();
+// Whether the image file was written to its end (isCompleteWimImage): false
+// for a backup cut off half-way and for a file that cannot be read.
+bool isCompleteImage(const std::wstring& path);
 
 } // namespace quorvane

@@ -3,10 +3,11 @@
 #include "disk/DiskDevices.h"
 #include "disk/DiskMap.h"
 #include "platform/Win32Handles.h"
-#include "platform/WholeFile.h"
 #include "restore/ImageCatalogue.h"
+#include "restore/FileBytes.h"
 #include "restore/ImageDescriptions.h"
 #include "restore/ImageListFile.h"
+#include "restore/WimHeader.h"
 
 #include <windows.h>
 
@@ -42,12 +43,7 @@ public:
 
     std::int64_t fileSize(const std::wstring& path) override
     {
-        UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        LARGE_INTEGER size{};
-        if (!file || !GetFileSizeEx(file.get(), &size))
-            return 0;
-        return size.QuadPart;
+        return static_cast<std::int64_t>(FileBytes(path).size()); // 0 when it cannot be opened
     }
 
     bool readImageName(const std::wstring& path, std::wstring& name) override
@@ -100,6 +96,12 @@ bool fileExists(const std::wstring& path)
 bool hasRecoveryPartition()
 {
     return hasRecoveryPartition(machineDiskDevices());
+}
+
+bool isCompleteImage(const std::wstring& path)
+{
+    FileBytes file(path);
+    return file.opened() && isCompleteWimImage(file);
 }
 
 } // namespace quorvane

@@ -3,8 +3,9 @@
 // where that library is missing or does not implement its functions.
 #pragma once
 
+#include "restore/ByteSource.h"
+
 #include <cstdint>
-#include <filesystem>
 #include <string>
 
 namespace quorvane {
@@ -13,10 +14,9 @@ namespace quorvane {
 inline constexpr std::uint64_t maxWimDescriptionBytes = 16 * 1024 * 1024;
 
 // The description text, one UTF-16 code unit per character, up to its first
-// NUL. False when the file cannot be read, is shorter than a WIM header, lacks
-// the WIM magic, or its XML resource is compressed, reaches past the end of the
-// file or is larger than maxWimDescriptionBytes; `description` is then left
-// as it was.
-bool readWimDescription(const std::filesystem::path& file, std::wstring& description);
+// NUL. False when the bytes are shorter than a WIM header, lack the WIM magic,
+// or the XML resource is compressed, reaches past the end or is larger than
+// maxWimDescriptionBytes; `description` is then left as it was.
+bool readWimDescription(ByteSource& bytes, std::wstring& description);
 
 } // namespace quorvane

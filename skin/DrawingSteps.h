@@ -63,6 +63,7 @@ struct FontSpec {
 // Text layout flags, with the values the text drawing call gives them.
 namespace textFlags {
 inline constexpr unsigned centre = 0x01;
+inline constexpr unsigned right = 0x02;
 inline constexpr unsigned verticalCentre = 0x04;
 inline constexpr unsigned wordBreak = 0x10;
 inline constexpr unsigned singleLine = 0x20;

@@ -8,7 +8,7 @@
 
 namespace quorvane {
 
-static_assert(textFlags::centre == DT_CENTER && textFlags::verticalCentre == DT_VCENTER
+static_assert(textFlags::centre == DT_CENTER && textFlags::right == DT_RIGHT && textFlags::verticalCentre == DT_VCENTER
               && textFlags::wordBreak == DT_WORDBREAK && textFlags::singleLine == DT_SINGLELINE);
 
 namespace {

@@ -21,6 +21,8 @@ needs=(
   "sfdisk:fdisk"
   "wimlib-imagex:wimtools"
   "identify:imagemagick"
+  "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc:fonts-wqy-microhei"
+  "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf:fonts-dejavu-core"
   "clang++-19:clang-19"
   "/usr/lib/llvm-19/lib/clang/19/lib/linux/libclang_rt.fuzzer-x86_64.a:libclang-rt-19-dev"
 )

@@ -105,9 +105,8 @@ done
 
 # The prefix is created on its first use; make sure it is there before its
 # dosdevices is changed.
-if [[ ! -f $prefix/.quorvane-ready ]]; then
-  "$top/tools/wine-run.sh" --prefix "$prefix" cmd /c exit >/dev/null 2>&1 || true
-fi
+# Preparing it starts no program, so no display-less wine server stays behind.
+"$top/tools/wine-run.sh" --prefix "$prefix" --prepare
 for letter in "${letters[@]}"; do
   link=$prefix/dosdevices/$letter:
   if [[ -e $link && ! -L $link ]]; then

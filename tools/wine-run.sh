@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in the project's own prefix.
 #   wine-run.sh --prefix DIR program.exe [arguments...]
+#   wine-run.sh --prefix DIR --prepare     only make the prefix ready
 # The prefix is created on first use: no Mono or Gecko prompts, quiet, windows
 # unmanaged (no 2-second wait when a window closes under a bare Xvfb), no crash
-# dialog, and Wine's own Tahoma known to it.
+# dialog, and Wine's own Tahoma known to it. The language files name the faces
+# of Windows: Chinese and Korean ones stand for a CJK font of Debian's here, and
+# Tahoma gets a Greek-capable font linked, since Wine's Tahoma has no Greek.
 set -euo pipefail
 prefix=
 if [[ ${1:-} == --prefix ]]; then prefix=$2; shift 2; fi
@@ -30,4 +33,30 @@ if [[ ! -f $WINEPREFIX/.quorvane-ready ]]; then
     fi
   ) 9>"$WINEPREFIX.lock"
 fi
-exec wine "$@"
+if [[ ! -f $WINEPREFIX/.quorvane-fonts ]]; then
+  (
+    flock 9
+    if [[ ! -f $WINEPREFIX/.quorvane-fonts ]]; then
+      substitutes='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+      for face in 'Microsoft YaHei' 'Microsoft JhengHei' 'Malgun Gothic'; do
+        wine reg add "$substitutes" /v "$face" /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+      done
+      wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma \
+        /t REG_MULTI_SZ /d 'DejaVuSans.ttf,DejaVu Sans' /f >/dev/null 2>&1
+      wineserver -w
+      touch "$WINEPREFIX/.quorvane-fonts"
+    fi
+  ) 9>"$WINEPREFIX.lock"
+fi
+# A wine server started without a display and still alive would make a window
+# program started next in the prefix end at once, unseen: preparing runs no
+# program, and a program run without a display waits for its server to end.
+[[ ${1:-} == --prepare ]] && exit 0
+if [[ -n ${DISPLAY:-} ]]; then
+  exec wine "$@"
+fi
+# Without a display the server goes with the program, for the same reason.
+status=0
+wine "$@" || status=$?
+wineserver -w
+exit $status

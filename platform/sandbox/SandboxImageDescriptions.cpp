@@ -1,4 +1,5 @@
 // The sandbox edition reads image descriptions with our own WIM reader only.
+#include "restore/FileBytes.h"
 #include "restore/ImageDescriptions.h"
 #include "restore/WimDescription.h"
 
@@ -6,7 +7,8 @@ namespace quorvane {
 
 bool readMachineImageDescription(const std::wstring& path, std::wstring& description)
 {
-    return readWimDescription(path, description);
+    FileBytes file(path);
+    return file.opened() && readWimDescription(file, description);
 }
 
 } // namespace quorvane

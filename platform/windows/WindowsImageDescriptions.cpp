@@ -1,6 +1,7 @@
 // Quorvane.exe reads image descriptions through the platform's imaging library,
 // and with our own reader where that library cannot serve.
 #include "platform/windows/Wimgapi.h"
+#include "restore/FileBytes.h"
 #include "restore/ImageDescriptions.h"
 #include "restore/WimDescription.h"
 
@@ -16,7 +17,8 @@ bool readMachineImageDescription(const std::wstring& path, std::wstring& descrip
     case WimgapiAnswer::unavailable:
         break;
     }
-    return readWimDescription(path, description);
+    FileBytes file(path);
+    return file.opened() && readWimDescription(file, description);
 }
 
 } // namespace quorvane

@@ -63,11 +63,6 @@ TEST(BackupRules, TheDisabledButtonIsTheChosenLevelTestedInOrder)
     EXPECT_EQ(chosenCompression(true, true), Compression::none);
 }
 
-bool isOneOf(const std::wstring& code, std::initializer_list<std::wstring_view> codes)
-{
-    return std::ranges::find(codes, code) != codes.end();
-}
-
 // Index of the text step that draws catalogue text `id`; -1 when there is none.
 int indexOfText(const DrawingSteps& steps, int id)
 {

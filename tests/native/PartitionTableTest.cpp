@@ -4,6 +4,7 @@
 #include "disk/DriveLayout.h"
 #include "disk/MasterBootRecord.h"
 
+#include "native/support/ShellCommand.h"
 #include "tests/support/SfdiskReport.h"
 #include "tests/support/TestFiles.h"
 
@@ -13,6 +14,7 @@
 #include <vector>
 
 using namespace quorvane;
+using quorvane::testing::runCommand;
 namespace fs = std::filesystem;
 
 namespace {
@@ -64,19 +66,6 @@ TEST(DriveLayout, ReadsOnlyTheWholeEntriesThatBothTheCountAndTheBytesHold)
     EXPECT_TRUE(readDriveLayout(layoutBytes(0, 0))->entries.empty());
     EXPECT_FALSE(readDriveLayout(std::vector<std::uint8_t>(7, 0xFF)));
     EXPECT_FALSE(readDriveLayout({}));
-}
-
-// What a shell command of the test machine printed.
-std::string runCommand(const std::string& command)
-{
-    std::string output;
-    FILE* pipe = popen(("PATH=\"$PATH:/usr/sbin:/sbin\" " + command).c_str(), "r");
-    char chunk[4096];
-    while (const std::size_t got = pipe ? std::fread(chunk, 1, sizeof(chunk), pipe) : 0)
-        output.append(chunk, got);
-    if (pipe)
-        pclose(pipe);
-    return output;
 }
 
 TEST(SfdiskImage, LayoutIsWhatSfdiskReportsNumberedAsWindowsNumbers)

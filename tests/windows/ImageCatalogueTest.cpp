@@ -4,6 +4,7 @@
 #include "platform/sandbox/SandboxDiskDevices.h"
 #include "platform/windows/Wimgapi.h"
 #include "restore/ImageCatalogue.h"
+#include "restore/FileBytes.h"
 #include "restore/WimDescription.h"
 #include "support/ProgramUnderTest.h"
 #include "tests/support/TestFiles.h"
@@ -113,6 +114,12 @@ TEST(ImageCatalogue, RealListFileWithRealImagesOnTheDefaultMachine)
     EXPECT_TRUE(catalogue.empty());
 }
 
+bool readDescriptionOf(const fs::path& image, std::wstring& description)
+{
+    FileBytes file(image.wstring());
+    return readWimDescription(file, description);
+}
+
 // Our own reader on real images, damaged copies, a missing file and a path
 // past MAX_PATH; the imaging library where it works.
 // Hostile lists: many sections without paths, and one image with a huge
@@ -171,7 +178,7 @@ TEST(ImageCatalogue, HostileListsNeitherStallNorExhaustTheProgram)
 TEST(ImageCatalogue, OwnReaderOnRealImagesDamagedCopiesAndOddPaths)
 {
     std::wstring description;
-    ASSERT_TRUE(readWimDescription(testImage(L"monday.QVX"), description));
+    ASSERT_TRUE(readDescriptionOf(testImage(L"monday.QVX"), description));
     EXPECT_TRUE(description.starts_with(L"\ufeff<WIM>"));
     EXPECT_NE(description.find(L"<DESCRIPTION>weekly backup</DESCRIPTION>"), std::wstring::npos);
 
@@ -179,7 +186,7 @@ TEST(ImageCatalogue, OwnReaderOnRealImagesDamagedCopiesAndOddPaths)
     EXPECT_TRUE(readImageName(testImage(L"displayname.QVX"), name));
     EXPECT_EQ(name, L"Shown</DISPLAYNAME><NAME>Real");
     ASSERT_TRUE(readImageName(testImage(L"unnamed.QVX"), name));
-    ASSERT_TRUE(readWimDescription(testImage(L"unnamed.QVX"), description));
+    ASSERT_TRUE(readDescriptionOf(testImage(L"unnamed.QVX"), description));
     EXPECT_EQ(name, description);
 
     ScratchFolder folder;
@@ -220,7 +227,7 @@ TEST(ImageCatalogue, OwnReaderOnRealImagesDamagedCopiesAndOddPaths)
     const WimgapiAnswer answer = readDescriptionWithWimgapi(testImage(L"monday.QVX"), throughLibrary);
     ASSERT_NE(answer, WimgapiAnswer::failed);
     if (answer == WimgapiAnswer::read) {
-        ASSERT_TRUE(readWimDescription(testImage(L"monday.QVX"), description));
+        ASSERT_TRUE(readDescriptionOf(testImage(L"monday.QVX"), description));
         EXPECT_EQ(throughLibrary, description);
     }
 }

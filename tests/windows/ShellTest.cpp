@@ -32,21 +32,6 @@ std::wstring menuLanguage()
 
 using Picture = std::unique_ptr<Canvas>;
 
-// Moves the pointer as a mouse does, so that the window under it (or the one
-// holding the capture) gets the move; a bare SetCursorPos sends none here.
-void pointerTo(POINT screenPoint)
-{
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = MulDiv(screenPoint.x, 65535, width - 1);
-    move.mi.dy = MulDiv(screenPoint.y, 65535, height - 1);
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &move, sizeof(move));
-    SetCursorPos(screenPoint.x, screenPoint.y);
-}
-
 std::set<DWORD> processesNamed(const std::wstring& name)
 {
     std::set<DWORD> found;
@@ -141,11 +126,7 @@ protected:
         const Picture resting = screenArea(button);
         pointerTo(centreOf(id));
         waitUntil([&] { return !screenArea(button)->sameAs(*resting); }, 2s);
-        INPUT inputs[2] = {};
-        inputs[0].type = inputs[1].type = INPUT_MOUSE;
-        inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, inputs, sizeof(INPUT));
+        clickAt(centreOf(id));
         // Clicks on one spot within the double-click time would become one double click.
         std::this_thread::sleep_for(600ms);
     }

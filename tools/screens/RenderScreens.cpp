@@ -1,17 +1,16 @@
-// Renders what the pages and buttons look like into BMP files, with the
-// program's own drawing code, the English language file and the skin files
-// beside this program:
-//   quorvane_screens.exe OUT_FOLDER
-// Each page is painted from its drawing steps with its buttons on top, as
-// they show in the window; each kind of button is shown in all its states.
-// The backup pages are drawn once more in the layouts of "407" and "412",
-// with the English texts standing in for those languages' files.
+// Renders what the pages look like, with the program's own drawing code and
+// the skin files and language files beside this program, into BMP files:
+//   quorvane_screens.exe OUT_FOLDER [CODE...]
+// OUT_FOLDER\<code>\<page>.bmp for every page of every language (or of the
+// codes named), each painted from its drawing steps with its controls on top
+// as they show in the window; and OUT_FOLDER\buttons-*.bmp, each kind of
+// button in all its states, in English.
 #include "app/RecoveryApp.h"
-#include "backup/BackupPagesDrawing.h"
-#include "menu/MenuLayout.h"
+#include "restore/RestorePagesDrawing.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinDrawing.h"
 #include "support/Canvas.h"
+#include "tools/pages/PageViews.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -61,7 +60,7 @@ void paintButtonAt(const Canvas& canvas, const SkinButton& button, int x, int y,
 }
 
 // The canvas as a 24-bit bottom-up BMP file.
-void writeBmpFile(const fs::path& file, const Canvas& canvas)
+bool writeBmpFile(const fs::path& file, const Canvas& canvas)
 {
     const int width = canvas.width();
     const int height = canvas.height();
@@ -77,9 +76,10 @@ void writeBmpFile(const fs::path& file, const Canvas& canvas)
     info.biPlanes = 1;
     info.biBitCount = 24;
     std::vector<char> rows(static_cast<std::size_t>(stride) * height, 0);
+    GdiFlush();
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const COLORREF c = canvas.at(x, y);
+            const COLORREF c = canvas.atFlushed(x, y);
             char* p = &rows[static_cast<std::size_t>(height - 1 - y) * stride + x * 3];
             p[0] = static_cast<char>(GetBValue(c));
             p[1] = static_cast<char>(GetGValue(c));
@@ -91,13 +91,14 @@ void writeBmpFile(const fs::path& file, const Canvas& canvas)
     out.write(reinterpret_cast<const char*>(&header), sizeof(header));
     out.write(reinterpret_cast<const char*>(&info), sizeof(info));
     out.write(rows.data(), static_cast<std::streamsize>(rows.size()));
+    return out.good();
 }
 
-bool save(const Canvas& canvas, const fs::path& folder, const std::string& name)
+bool save(const Canvas& canvas, const fs::path& file)
 {
-    writeBmpFile(folder / (name + ".bmp"), canvas);
-    const bool saved = fs::exists(folder / (name + ".bmp"));
-    std::printf("%s %s\n", saved ? "wrote" : "FAILED", name.c_str());
+    const bool saved = writeBmpFile(file, canvas);
+    if (!saved)
+        std::printf("FAILED to write %s\n", file.string().c_str());
     return saved;
 }
 
@@ -105,16 +106,16 @@ bool save(const Canvas& canvas, const fs::path& folder, const std::string& name)
 bool renderPushButtons(const fs::path& folder)
 {
     const int cell = 100;
-    Canvas sheet(10 + 6 * cell, 2 * 40 + 10, 0xDCDCDC);
+    Canvas sheet(10 + 6 * cell, 2 * 40 + 10, buttonGrey);
     const std::pair<const wchar_t*, int> sets[] = {{L"ns", 68}, {L"nw", 73}};
     for (int row = 0; row < 2; ++row) {
         SkinButton button;
         button.setImages(pushSlotFiles(sets[row].first));
-        button.setCaption(text(sets[row].second), row == 0 ? 0xDCDCDC : 0xF6F6F6, text(0), 10, 0);
+        button.setCaption(text(sets[row].second), row == 0 ? buttonGrey : 0xF6F6F6, text(0), 10, 0);
         for (int column = 0; column < 6; ++column)
             paintButtonAt(sheet, button, 10 + column * cell, 10 + row * 40, 88, 25, allStates[column].state);
     }
-    return save(sheet, folder, "buttons-push");
+    return save(sheet, folder / "buttons-push.bmp");
 }
 
 bool renderRadioButtons(const fs::path& folder)
@@ -123,32 +124,31 @@ bool renderRadioButtons(const fs::path& folder)
     const wchar_t* const labels[] = {L"None Compression", L"Fast Compression", L"Maximum Compression"};
     for (int row = 0; row < 3; ++row) {
         SkinButton button;
-        button.setRadio(labels[row], 0xF6F6F6, text(0), 9);
+        button.setRadio(labels[row], 0xF6F6F6, text(0), 10);
         // Left: the chosen option (its button disabled); right: the others.
-        paintButtonAt(sheet, button, 10, 10 + row * 24, 200, 17, {true, false, false, false});
-        paintButtonAt(sheet, button, 220, 10 + row * 24, 200, 17, {});
-        paintButtonAt(sheet, button, 220, 10 + (row + 3) * 24, 200, 17, {false, false, true, true});
+        paintButtonAt(sheet, button, 10, 10 + row * 24, 200, 15, {true, false, false, false});
+        paintButtonAt(sheet, button, 220, 10 + row * 24, 200, 15, {});
+        paintButtonAt(sheet, button, 220, 10 + (row + 3) * 24, 200, 15, {false, false, true, true});
     }
-    return save(sheet, folder, "buttons-radio");
+    return save(sheet, folder / "buttons-radio.bmp");
 }
 
 bool renderIconButtons(const fs::path& folder)
 {
     const wchar_t* const icons[] = {L"backup", L"recovery", L"tool", L"control", L"search"};
-    const NamedState states[] = {allStates[0], allStates[1], allStates[2]};
     const int cellWidth = 147;
     const int cellHeight = 129;
-    Canvas sheet(10 + 3 * cellWidth, 10 + 5 * cellHeight, 0xDCDCDC);
+    Canvas sheet(10 + 3 * cellWidth, 10 + 5 * cellHeight, buttonGrey);
     for (int row = 0; row < 5; ++row) {
         const std::wstring base = std::wstring(L"main_icon_") + icons[row];
         SkinButton button;
         button.setIconImages(base + L"_normal.dat", base + L"_rollover.dat", base + L"_pressed.dat");
-        button.setCaption(text(63 + row), 0xDCDCDC, text(0), 10, 700);
+        button.setCaption(text(63 + row), buttonGrey, text(0), 10, 700);
         for (int column = 0; column < 3; ++column)
             paintButtonAt(sheet, button, 10 + column * cellWidth, 10 + row * cellHeight, 137, 119,
-                          states[column].state);
+                          allStates[column].state);
     }
-    return save(sheet, folder, "buttons-icon");
+    return save(sheet, folder / "buttons-icon.bmp");
 }
 
 // Every picture the steps name, from the Data folder beside this program.
@@ -160,43 +160,6 @@ SkinPictures picturesOf(const DrawingSteps& steps)
             pictures.load(picture->picture, skinImagePath(picture->picture));
     }
     return pictures;
-}
-
-// The page from its steps, its buttons on top; the button `hoveredButton`
-// (1 the first) under the pointer.
-bool renderPage(const fs::path& folder, const std::string& name, const DrawingSteps& steps,
-                const std::vector<MenuButton>& buttons, int hoveredButton)
-{
-    Canvas page(720, 480, 0);
-    runDrawingSteps(page.dc(), steps, picturesOf(steps), catalogue());
-    for (std::size_t i = 0; i < buttons.size(); ++i) {
-        const MenuButton& layout = buttons[i];
-        SkinButton button;
-        if (layout.mode == SkinButtonMode::icon)
-            button.setIconImages(layout.pictures[0], layout.pictures[1], layout.pictures[2]);
-        else
-            button.setImages(layout.pictures);
-        button.setCaption(text(layout.labelId), menuButtonBackground, text(0), layout.font.points,
-                          layout.font.weight);
-        ButtonState state;
-        state.hover = static_cast<int>(i) + 1 == hoveredButton;
-        paintButtonAt(page, button, layout.place.left, layout.place.top, layout.place.width(),
-                      layout.place.height(), state);
-    }
-    return save(page, folder, name);
-}
-
-bool renderMenuPages(const fs::path& folder)
-{
-    const std::wstring& code = RecoveryApp::current().languageCode;
-    bool saved = true;
-    for (int hover = 1; hover <= 3; ++hover)
-        saved = renderPage(folder, "main-menu-hover-" + std::to_string(hover), mainMenuSteps(hover, code),
-                           mainMenuButtons(code), hover) && saved;
-    for (int hover = 1; hover <= 2; ++hover)
-        saved = renderPage(folder, "tools-hover-" + std::to_string(hover), toolsPageSteps(hover),
-                           toolsPageButtons(code), hover) && saved;
-    return saved;
 }
 
 // An edit control as the page shows it: white, a static edge, the text in
@@ -213,51 +176,78 @@ void paintEdit(const Canvas& canvas, const PixelRect& place, const std::wstring&
     SelectObject(canvas.dc(), previous);
 }
 
-void paintPushButton(const Canvas& canvas, const PixelRect& place, const wchar_t* pictureSet, int labelId,
-                     Colour background)
+// The restore list as the list view shows it: a header with the column titles
+// and one line per row, in the page's 10-point list font.
+void paintList(const Canvas& canvas, const PixelRect& place, const std::vector<std::vector<std::wstring>>& rows)
 {
-    SkinButton button;
-    button.setImages(pushSlotFiles(pictureSet));
-    button.setCaption(text(labelId), background, text(0), 10, 0);
-    paintButtonAt(canvas, button, place.left, place.top, place.width(), place.height(), {});
+    RECT area{place.left, place.top, place.right, place.bottom};
+    FillRect(canvas.dc(), &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawEdge(canvas.dc(), &area, BDR_SUNKENOUTER, BF_RECT);
+    const UniqueFont font = createSkinFont(canvas.dc(), 10, 400, text(0));
+    HGDIOBJ previous = SelectObject(canvas.dc(), font.get());
+    SetTextColor(canvas.dc(), black);
+    const int lineHeight = 18;
+    int left = place.left + 1;
+    for (int column = 0; column < 3; ++column) {
+        const int width = imageListColumnWidths[column];
+        RECT header{left, place.top + 1, left + width, place.top + 1 + lineHeight + 4};
+        FillRect(canvas.dc(), &header, GetSysColorBrush(COLOR_BTNFACE));
+        DrawEdge(canvas.dc(), &header, EDGE_RAISED, BF_RECT);
+        const UINT align = column == 2 ? DT_CENTER : DT_LEFT;
+        RECT title = header;
+        InflateRect(&title, -6, 0);
+        DrawTextW(canvas.dc(), text(56 + column).c_str(), -1, &title, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | align);
+        for (std::size_t row = 0; row < rows.size(); ++row) {
+            const int top = header.bottom + 1 + static_cast<int>(row) * lineHeight;
+            RECT cell{left + 6, top, left + width - 6, top + lineHeight};
+            DrawTextW(canvas.dc(), rows[row][static_cast<std::size_t>(column)].c_str(), -1, &cell,
+                      DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | align);
+        }
+        left += width;
+    }
+    SelectObject(canvas.dc(), previous);
 }
 
-// The backup options page as it first shows (Fast chosen) and the confirm
-// page for the default target, in the program's language code.
-bool renderBackupPages(const fs::path& folder)
+void paintControl(const Canvas& canvas, const ControlView& control, bool hovered)
 {
-    const std::wstring& code = RecoveryApp::current().languageCode;
-    const std::string suffix(code.begin(), code.end());
-
-    const DrawingSteps optionsSteps = backupOptionsDrawing(code);
-    Canvas options(720, 480, 0);
-    runDrawingSteps(options.dc(), optionsSteps, picturesOf(optionsSteps), catalogue());
-    paintPushButton(options, browseButtonPlace, L"nw", 81, boxBackground);
-    paintPushButton(options, backButtonPlace, L"ns", 80, buttonGrey);
-    paintPushButton(options, forwardButtonPlace, L"ns", 82, buttonGrey);
-    for (int level = 1; level <= 3; ++level) {
-        const PixelRect& place = compressionChoicePlaces[level - 1];
-        SkinButton choice;
-        choice.setRadio(compressionName(level), boxBackground, text(0), 10);
-        ButtonState state;
-        state.disabled = level == 2;
-        paintButtonAt(options, choice, place.left, place.top, place.width(), place.height(), state);
+    const PixelRect& place = control.place;
+    switch (control.kind) {
+    case ControlKind::edit:
+        paintEdit(canvas, place, control.text);
+        return;
+    case ControlKind::list:
+        paintList(canvas, place, control.rows);
+        return;
+    case ControlKind::skinButton:
+        break;
     }
-    paintEdit(options, targetEditPlace, L"D:\\backup.QVX");
-    paintEdit(options, descriptionEditPlace, L"2026-12-06 21:30 ");
-    bool saved = save(options, folder, "backup-options-" + suffix);
+    SkinButton button;
+    const std::wstring label = std::holds_alternative<int>(control.caption) ? text(std::get<int>(control.caption))
+                                                                            : std::get<std::wstring>(control.caption);
+    if (control.mode == SkinButtonMode::icon)
+        button.setIconImages(control.pictures[0], control.pictures[1], control.pictures[2]);
+    else if (control.mode == SkinButtonMode::radio)
+        button.setRadio(label, control.background, text(0), control.font.points);
+    else
+        button.setImages(control.pictures);
+    button.setCaption(label, control.background, text(0), control.font.points, control.font.weight);
+    ButtonState state;
+    state.disabled = control.disabled;
+    state.hover = hovered;
+    paintButtonAt(canvas, button, place.left, place.top, place.width(), place.height(), state);
+}
 
-    BackupJobParameters job;
-    job.compression = 2;
-    job.description = L"2026-12-06 21:30 ";
-    job.imagePath = L"D:\\backup.QVX";
-    job.partitionId = 3;
-    const DrawingSteps confirmSteps = backupConfirmDrawing(code, job);
-    Canvas confirm(720, 480, 0);
-    runDrawingSteps(confirm.dc(), confirmSteps, picturesOf(confirmSteps), catalogue());
-    paintPushButton(confirm, backButtonPlace, L"ns", 87, buttonGrey);
-    paintPushButton(confirm, forwardButtonPlace, L"ns", 88, buttonGrey);
-    return save(confirm, folder, "backup-confirm-" + suffix) && saved;
+bool renderPages(const fs::path& folder, const std::wstring& code)
+{
+    bool saved = true;
+    for (const PageView& page : pageViews(code, catalogue())) {
+        Canvas canvas(720, 480, 0);
+        runDrawingSteps(canvas.dc(), page.steps, picturesOf(page.steps), catalogue());
+        for (const ControlView& control : page.controls)
+            paintControl(canvas, control, control.controlId == page.hoveredControl);
+        saved = save(canvas, folder / code / (page.name + ".bmp")) && saved;
+    }
+    return saved;
 }
 
 } // namespace
@@ -265,26 +255,33 @@ bool renderBackupPages(const fs::path& folder)
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: quorvane_screens OUT_FOLDER\n");
+        std::fprintf(stderr, "usage: quorvane_screens OUT_FOLDER [CODE...]\n");
         return 2;
     }
     const fs::path folder = argv[1];
     fs::create_directories(folder);
+    std::vector<std::wstring> codes(argv + 2, argv + argc);
+    if (codes.empty()) {
+        for (const auto& entry : fs::directory_iterator(fs::path(programFolder()) / L"Lang" / L"Quorvane"))
+            if (entry.path().extension() == L".ini")
+                codes.push_back(entry.path().stem().wstring());
+    }
     RecoveryApp app;
-    if (!app.loadLanguage(L"409"))
-        std::fprintf(stderr, "no English language file beside the program: texts stay empty\n");
-    app.languageCode = L"409";
-
-    bool saved = renderPushButtons(folder);
-    saved = renderRadioButtons(folder) && saved;
-    saved = renderIconButtons(folder) && saved;
-    saved = renderMenuPages(folder) && saved;
-    saved = renderBackupPages(folder) && saved;
-    // The layouts of German and Korean, with the English wording standing in
-    // for translations that are not here yet.
-    for (const wchar_t* code : {L"407", L"412"}) {
+    bool saved = true;
+    if (app.loadLanguage(L"409")) {
+        saved = renderPushButtons(folder) && renderRadioButtons(folder) && renderIconButtons(folder);
+    } else {
+        std::fprintf(stderr, "no English language file beside the program\n");
+        saved = false;
+    }
+    for (const std::wstring& code : codes) {
+        if (!app.loadLanguage(code)) {
+            std::fprintf(stderr, "no language file for %ls\n", code.c_str());
+            saved = false;
+            continue;
+        }
         app.languageCode = code;
-        saved = renderBackupPages(folder) && saved;
+        saved = renderPages(folder, code) && saved;
     }
     return saved ? 0 : 1;
 }

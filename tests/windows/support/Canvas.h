@@ -29,6 +29,13 @@ public:
         const std::uint32_t pixel = bits_[y * width_ + x];
         return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
     }
+    // The same without waiting for queued drawing: after one GdiFlush, for
+    // reading many pixels.
+    COLORREF atFlushed(int x, int y) const
+    {
+        const std::uint32_t pixel = bits_[y * width_ + x];
+        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+    }
     // How many pixels of the rectangle [x0,x1) x [y0,y1) pass the test.
     int count(int x0, int y0, int x1, int y1, const std::function<bool(COLORREF)>& test) const;
     int count(const std::function<bool(COLORREF)>& test) const { return count(0, 0, width_, height_, test); }

@@ -195,6 +195,27 @@ void clickControl(HWND control, std::optional<POINT> at)
     PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
 }
 
+void pointerTo(POINT screenPoint)
+{
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = MulDiv(screenPoint.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    move.mi.dy = MulDiv(screenPoint.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &move, sizeof(move));
+    SetCursorPos(screenPoint.x, screenPoint.y);
+}
+
+void clickAt(POINT screenPoint, bool rightButton)
+{
+    pointerTo(screenPoint);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
 void clickButton(HWND button)
 {
     PostMessageW(button, BM_CLICK, 0, 0);

@@ -104,6 +104,14 @@ HWND visiblePageWindow(HWND shell);
 // For controls whose page watches the raw mouse; push buttons take clickButton.
 void clickControl(HWND control, std::optional<POINT> at = std::nullopt);
 
+// Moves the pointer as a mouse does, so that the window under it (or the one
+// holding the capture) gets the move; a bare SetCursorPos sends none here.
+void pointerTo(POINT screenPoint);
+
+// A click of the left (or right) button at a point of the screen, through the
+// input queue: the pointer is moved there first.
+void clickAt(POINT screenPoint, bool rightButton = false);
+
 // Clicks a push button of another process in one posted BM_CLICK. A press and
 // a release posted one by one can be split by a focus change that the window
 // system answers with WM_CANCELMODE: the button loses its capture in between
