@@ -33,18 +33,20 @@ if [[ ! -f $WINEPREFIX/.quorvane-ready ]]; then
     fi
   ) 9>"$WINEPREFIX.lock"
 fi
-if [[ ! -f $WINEPREFIX/.quorvane-fonts ]]; then
+if [[ ! -f $WINEPREFIX/.quorvane-fonts-2 ]]; then
   (
     flock 9
-    if [[ ! -f $WINEPREFIX/.quorvane-fonts ]]; then
+    if [[ ! -f $WINEPREFIX/.quorvane-fonts-2 ]]; then
       substitutes='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
       for face in 'Microsoft YaHei' 'Microsoft JhengHei' 'Malgun Gothic'; do
         wine reg add "$substitutes" /v "$face" /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
       done
-      wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma \
-        /t REG_MULTI_SZ /d 'DejaVuSans.ttf,DejaVu Sans' /f >/dev/null 2>&1
+      # The bold face is linked by its full name.
+      links='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+      wine reg add "$links" /v Tahoma /t REG_MULTI_SZ /d 'DejaVuSans.ttf,DejaVu Sans' /f >/dev/null 2>&1
+      wine reg add "$links" /v 'Tahoma Bold' /t REG_MULTI_SZ /d 'DejaVuSans-Bold.ttf,DejaVu Sans' /f >/dev/null 2>&1
       wineserver -w
-      touch "$WINEPREFIX/.quorvane-fonts"
+      touch "$WINEPREFIX/.quorvane-fonts-2"
     fi
   ) 9>"$WINEPREFIX.lock"
 fi

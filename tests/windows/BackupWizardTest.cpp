@@ -2,17 +2,14 @@
 // platform's real save dialog, on sandbox machines: the default target, the
 // save dialog's checks, the compression choice, values kept across Back, and
 // Next then Start handing the job over. Each test is one program start.
-#include "support/SandboxMachine.h"
+#include "support/WizardDriver.h"
 
 #include "app/PageMessages.h"
 #include "app/ResourceIds.h"
 #include "backup/BackupPagesDrawing.h"
 #include "job/JobContent.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
-#include <optional>
 #include <regex>
 
 namespace quorvane::testing {
@@ -20,45 +17,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
-
-// The save dialog's file-name field: an edit (edt1) or the combo box that
-// holds one (cmb13).
-constexpr int fileNameEdit = 0x480;
-constexpr int fileNameCombo = 0x47C;
-constexpr PixelRect forwardButtonPlace{596, 436, 684, 461};
-
-// Where a control lies in its page, in pixels.
-PixelRect placeOf(HWND control)
-{
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-    return {rect.left, rect.top, rect.right, rect.bottom};
-}
-
-class BackupWizard : public ::testing::Test {
+class BackupWizard : public WizardDriver {
 protected:
-    // Starts the program on a machine with disk 0 of `layout`, a second disk
-    // of `secondDisk` and these drive letters, and opens the options page from
-    // the main menu's Backup button.
-    void start(const std::string& volumes, const std::string& layout = usualLayout,
-               const std::string& secondDisk = "'type=7'", const std::wstring& programFolder = {})
+    explicit BackupWizard(const std::string& layout = usualLayout, const std::wstring& programFolder = {})
+        : WizardDriver(layout, programFolder)
     {
-        machine = std::make_unique<SandboxMachine>(layout, "2", programFolder);
-        ASSERT_TRUE(machine->ready());
-        ASSERT_TRUE(machine->addDisk(1, "200G", secondDisk));
-        machine->writeMachine("[Volumes]\r\n" + volumes);
-        program = std::make_unique<ProgramUnderTest>(machine->program());
-        shell = program->waitForShell();
-        ASSERT_TRUE(shell);
-        ASSERT_EQ(visiblePage(shell), "main menu");
+    }
+
+    // Starts the program on the machine, with a second disk of `secondDisk`
+    // and these drive letters, and opens the options page from the main
+    // menu's Backup button.
+    void start(const std::string& volumes, const std::string& secondDisk = "'type=7'")
+    {
+        ASSERT_TRUE(machine.addDisk(1, "200G", secondDisk));
+        ASSERT_NO_FATAL_FAILURE(startProgram(volumes));
         click(IDC_MENU_BACKUP);
         ASSERT_TRUE(showsPage("backup options"));
     }
 
-    bool showsPage(const std::string& name) { return waitForPage(shell, name); }
-    HWND control(int id) const { return GetDlgItem(visiblePageWindow(shell), id); }
-    void click(int id) { clickButton(control(id)); }
     std::wstring target() const { return controlText(control(IDC_BACKUP_TARGET)); }
     std::wstring description() const { return controlText(control(IDC_BACKUP_DESCRIPTION)); }
     void setDescription(const wchar_t* text)
@@ -82,36 +58,6 @@ protected:
     std::string shownChoice() const
     {
         return narrow(target()) + " | " + chosenCompression() + " | '" + narrow(description()) + "'";
-    }
-
-    // Types a name into the save dialog once it shows (none: Cancel) and
-    // presses its button; the dialog then goes.
-    void save(const std::optional<std::wstring>& name)
-    {
-        HWND dialog = program->waitForWindow([](HWND w) {
-            return IsWindowVisible(w) && (GetDlgItem(w, fileNameCombo) || GetDlgItem(w, fileNameEdit));
-        });
-        ASSERT_TRUE(dialog) << "no save dialog";
-        HWND field = GetDlgItem(dialog, fileNameCombo) ? GetDlgItem(dialog, fileNameCombo) : GetDlgItem(dialog, fileNameEdit);
-        if (name)
-            SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name->c_str()));
-        const int button = name ? IDOK : IDCANCEL;
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-        ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
-    }
-
-    // A message box of the page with this text, answered with OK.
-    void expectMessage(const std::wstring& text)
-    {
-        const MessageBoxInfo box = program->waitForMessageBox();
-        ASSERT_TRUE(box.window) << "no message " << narrow(text);
-        EXPECT_EQ(box.text, text);
-        // A page is a child window: its boxes belong to the shell it lies in.
-        EXPECT_EQ(box.owner, shell);
-        EXPECT_TRUE(GetDlgItem(box.window, IDOK));
-        EXPECT_FALSE(GetDlgItem(box.window, IDCANCEL));
-        ProgramUnderTest::pressButton(box.window, IDOK);
-        ASSERT_TRUE(waitUntil([&] { return !IsWindow(box.window); }));
     }
 
     // A question of the page with this text, Yes and No, No as the default,
@@ -143,10 +89,8 @@ protected:
             ASSERT_TRUE(program->waitForMessageBox(30s).window);
             expectMessage(imageOnOtherDisk);
         }
-        ASSERT_TRUE(program->waitForExit(30s)) << "the hand-off did not end in a restart; showing "
-                                                << visiblePage(shell);
-        EXPECT_EQ(machine->eventsLog(), "restart\r\n");
-        const Bytes bytes = fileBytes(machine->jobFile());
+        ASSERT_NO_FATAL_FAILURE(expectHandedOver());
+        const Bytes bytes = fileBytes(machine.jobFile());
         const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
         std::wsmatch stamp;
         if (job.description.empty()) {
@@ -155,10 +99,6 @@ protected:
         }
         EXPECT_TRUE(jobFileHolds(bytes, backupJobKeys(job))) << narrow(text);
     }
-
-    std::unique_ptr<SandboxMachine> machine;
-    std::unique_ptr<ProgramUnderTest> program;
-    HWND shell = nullptr;
 };
 
 // Partition 3 lettered e: the default target still names D:, with Fast and
@@ -213,16 +153,16 @@ TEST_F(BackupWizard, BrowseRefusesUnsafeTargetsAndChoicesAreKeptAcrossBack)
     expectMessage(L"text 83");
     EXPECT_EQ(visiblePage(shell), "backup options");
     click(IDC_BACKUP_BROWSE);
-    save(std::nullopt);
+    answerFileDialog(std::nullopt);
     EXPECT_EQ(target(), L"");
 
     click(IDC_BACKUP_BROWSE);
-    save(L"p:\\on-the-system-partition");
+    answerFileDialog(L"p:\\on-the-system-partition");
     expectMessage(L"text 84");
-    save(L"c:\\not-in-the-map");
+    answerFileDialog(L"c:\\not-in-the-map");
     expectMessage(L"text 85");
     EXPECT_EQ(target(), L"") << "nothing chosen yet";
-    save(L"e:\\kept.bak");
+    answerFileDialog(L"e:\\kept.bak");
     ASSERT_TRUE(waitUntil([&] { return target() != L""; }));
     setDescription(L"  x ");
     clickControl(control(IDC_BACKUP_MAXIMUM));
@@ -242,32 +182,43 @@ TEST_F(BackupWizard, BrowseRefusesUnsafeTargetsAndChoicesAreKeptAcrossBack)
     handOver({3, L"  x ", L"e:\\kept.bak.QVX", 1, 1}, true);
 }
 
+class BackupWizardWithoutRecoveryPartition : public BackupWizard {
+protected:
+    BackupWizardWithoutRecoveryPartition() : BackupWizard("'size=20G, type=7' 'size=100G, type=7, bootable' 'type=7'") {}
+};
+
 // Partition 1 of disk 0 is an ordinary NTFS partition: Start hands nothing
 // over, switches nothing and does not restart.
-TEST_F(BackupWizard, StartRefusesAMachineWithoutRecoveryPartition)
+TEST_F(BackupWizardWithoutRecoveryPartition, StartRefusesTheJob)
 {
-    start("p=0,2\r\ne=0,3\r\n", "'size=20G, type=7' 'size=100G, type=7, bootable' 'type=7'");
+    start("p=0,2\r\ne=0,3\r\n");
     click(IDC_BACKUP_NEXT);
     ASSERT_TRUE(showsPage("backup confirm"));
     click(IDC_BACKUP_CONFIRM_START);
     expectMessage(cannotHandOver);
     ASSERT_TRUE(program->waitForExit());
     EXPECT_EQ(program->exitCode(), 1u);
-    EXPECT_FALSE(fs::exists(machine->jobFile()));
-    EXPECT_FALSE(fs::exists(machine->leftScript()));
-    EXPECT_EQ(machine->bootablePartitions(), "2");
-    EXPECT_EQ(machine->eventsLog(), "");
+    EXPECT_FALSE(fs::exists(machine.jobFile()));
+    EXPECT_FALSE(fs::exists(machine.leftScript()));
+    EXPECT_EQ(machine.bootablePartitions(), "2");
+    EXPECT_EQ(machine.eventsLog(), "");
 }
+
+constexpr char ntfsRecoveryLayout[] = "'size=20G, type=27' 'size=100G, type=7, bootable' 'type=7'";
+
+class BackupWizardOnAClone : public BackupWizard {
+protected:
+    BackupWizardOnAClone() : BackupWizard(ntfsRecoveryLayout, L"\u7a0b\u5e8f \u6587\u4ef6\u5939") {}
+};
 
 // The program in a folder with a Chinese name, on a machine whose recovery
 // partition has the NTFS type 0x27 and whose disk 1 is a sector clone of disk
 // 0, lettered before it. A typed name without extension whose image exists is
 // asked about; a final path of 260 characters is refused, one of 259 handed
 // over, as partition 3 of disk 0 with no other-disk notice.
-TEST_F(BackupWizard, ClonedDiskChineseFolderExistingImageAndLongPaths)
+TEST_F(BackupWizardOnAClone, ChineseFolderExistingImageAndLongPaths)
 {
-    const std::string layout = "'size=20G, type=27' 'size=100G, type=7, bootable' 'type=7'";
-    start("p=0,2\r\nd=1,3\r\ne=0,3\r\n", layout, layout, L"\u7a0b\u5e8f \u6587\u4ef6\u5939");
+    start("p=0,2\r\nd=1,3\r\ne=0,3\r\n", ntfsRecoveryLayout);
     const fs::path folder = L"e:\\QuorvaneWizard";
     struct Removed {
         fs::path folder;
@@ -280,25 +231,23 @@ TEST_F(BackupWizard, ClonedDiskChineseFolderExistingImageAndLongPaths)
     const std::wstring typed259 = deepName + std::wstring(255 - deepName.size(), L'n');
 
     click(IDC_BACKUP_BROWSE);
-    save(L"e:\\QuorvaneWizard\\monday");
+    answerFileDialog(L"e:\\QuorvaneWizard\\monday");
     answerQuestion(L"text 100", IDNO);
-    save(typed259 + L"x");
+    answerFileDialog(typed259 + L"x");
     expectMessage(L"text 85");
     EXPECT_EQ(target(), L"D:\\backup.QVX") << "nothing chosen yet";
-    save(L"e:\\QuorvaneWizard\\monday");
+    answerFileDialog(L"e:\\QuorvaneWizard\\monday");
     answerQuestion(L"text 100", IDYES);
     ASSERT_TRUE(waitUntil([&] { return target() == L"e:\\QuorvaneWizard\\monday.QVX"; })) << narrow(target());
 
     click(IDC_BACKUP_BROWSE);
-    save(typed259);
+    answerFileDialog(typed259);
     ASSERT_TRUE(waitUntil([&] { return target() == typed259 + L".QVX"; })) << narrow(target());
     ASSERT_EQ(target().size(), 259u);
     setDescription(L"clone");
     handOver({2, L"clone", typed259 + L".QVX", 3, 0}, false);
-    EXPECT_EQ(machine->bootablePartitions(), "1");
-    EXPECT_FALSE(fs::exists(machine->leftScript()));
+    EXPECT_FALSE(fs::exists(machine.leftScript()));
 }
-
 
 } // namespace
 } // namespace quorvane::testing

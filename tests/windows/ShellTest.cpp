@@ -70,16 +70,7 @@ protected:
     bool showsPage(const std::string& page) { return waitForPage(shell, page); }
 
     // The pixels of a rectangle of the visible page as the screen shows them now.
-    Picture screenArea(RECT area) const
-    {
-        POINT origin{area.left, area.top};
-        ClientToScreen(visiblePageWindow(), &origin);
-        auto picture = std::make_unique<Canvas>(area.right - area.left, area.bottom - area.top, 0);
-        HDC screen = GetDC(nullptr);
-        BitBlt(picture->dc(), 0, 0, picture->width(), picture->height(), screen, origin.x, origin.y, SRCCOPY);
-        ReleaseDC(nullptr, screen);
-        return picture;
-    }
+    Picture screenArea(RECT area) const { return screenPicture(visiblePageWindow(), area); }
 
     Picture description() const { return screenArea({125, 332, 594, 440}); }
 

@@ -8,7 +8,8 @@
 //   (e) control:  drawn text that runs under a control of its page
 // It prints one table and every problem, and ends with exit code 1 on (a),
 // (b), (d) or (e) in any language; holes are only reported.
-//   quorvane_fitcheck.exe [LANGUAGE_FOLDER]
+//   quorvane_fitcheck.exe [--gaps] [LANGUAGE_FOLDER]
+// --gaps also lists the gap between every two pieces of a split sentence.
 // The folder holds <code>.ini language files; the default is Lang\Quorvane
 // beside this program.
 #include "app/RecoveryApp.h"
@@ -45,8 +46,9 @@ std::string narrow(const std::wstring& text)
     return out;
 }
 
-enum Kind { overflow, overlap, hole, caption, underControl, kindCount };
-const char* const kindNames[kindCount] = {"overflow", "overlap", "hole", "caption", "under a control"};
+enum Kind { overflow, overlap, hole, caption, underControl, gapInfo, kindCount };
+const char* const kindNames[kindCount] = {"overflow", "overlap", "hole", "caption", "under a control", "gap"};
+bool listGaps = false;
 
 struct Problem {
     Kind kind;
@@ -239,6 +241,8 @@ void checkSentences(Measurer& measure, const PageView& page, std::vector<Problem
                 continue;
             const int gap = after.left - before.right - 1;
             const std::string pair = "texts " + std::to_string(sentence[i]) + " and " + std::to_string(sentence[i + 1]);
+            if (listGaps)
+                problems.push_back({gapInfo, page.name, pair + ": " + std::to_string(gap) + " px"});
             if (gap < 1)
                 problems.push_back({overlap, page.name, pair + ": " + std::to_string(-gap) + " px into the next piece"});
             else if (gap > 2 * measure.wordGap(font))
@@ -303,7 +307,12 @@ bool loadSection(const fs::path& file, const std::wstring& code, StringCatalogue
 
 int wmain(int argc, wchar_t** argv)
 {
-    const fs::path folder = argc > 1 ? fs::path(argv[1]) : fs::path(programFolder()) / L"Lang" / L"Quorvane";
+    std::vector<std::wstring> arguments(argv + 1, argv + argc);
+    listGaps = !arguments.empty() && arguments.front() == L"--gaps";
+    if (listGaps)
+        arguments.erase(arguments.begin());
+    const fs::path folder = !arguments.empty() ? fs::path(arguments.front())
+                                               : fs::path(programFolder()) / L"Lang" / L"Quorvane";
     std::vector<fs::path> files;
     for (const auto& entry : fs::directory_iterator(folder))
         if (entry.path().extension() == L".ini")
@@ -363,7 +372,7 @@ int wmain(int argc, wchar_t** argv)
         }
         std::printf("   %d, %d\n", captions, underControls);
         for (const Problem& problem : unique) {
-            failed = failed || problem.kind != hole;
+            failed = failed || (problem.kind != hole && problem.kind != gapInfo);
             all.push_back({code, problem});
         }
     }

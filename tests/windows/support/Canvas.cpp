@@ -57,6 +57,17 @@ bool Canvas::sameAs(const Canvas& other) const
     return true;
 }
 
+std::unique_ptr<Canvas> screenPicture(HWND window, RECT clientArea)
+{
+    POINT origin{clientArea.left, clientArea.top};
+    ClientToScreen(window, &origin);
+    auto picture = std::make_unique<Canvas>(clientArea.right - clientArea.left, clientArea.bottom - clientArea.top, 0);
+    HDC screen = GetDC(nullptr);
+    BitBlt(picture->dc(), 0, 0, picture->width(), picture->height(), screen, origin.x, origin.y, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    return picture;
+}
+
 UniqueBitmap makeBitmap(int width, int height, const std::function<COLORREF(int, int)>& paint)
 {
     const BITMAPINFO info = topDownInfo(width, height);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace quorvane::testing {
@@ -49,6 +50,9 @@ private:
     HGDIOBJ previous_ = nullptr;
     std::uint32_t* bits_ = nullptr;
 };
+
+// What a rectangle of a window's client area shows on the screen now.
+std::unique_ptr<Canvas> screenPicture(HWND window, RECT clientArea);
 
 // A picture made in memory: `paint` gets the colour of each pixel.
 UniqueBitmap makeBitmap(int width, int height, const std::function<COLORREF(int, int)>& paint);

@@ -92,16 +92,24 @@ public:
                           languageLines({{59, factoryName}, {60, factoryPath}, {93, cannotHandOver}, {95, imageOnOtherDisk}}));
         ready_ = addDisk(0, "200G", layout);
         writeMachine("[Volumes]\r\np=0,2\r\n");
-        if (const char* prefix = std::getenv("WINEPREFIX")) {
-            driveLink_ = std::string(prefix) + "/dosdevices/" + systemLetter + ":";
-            ready_ = ready_ && runUnixCommand(root(), "ln -sfn '" + unixPath(systemFolder()) + "' '" + driveLink_ + "'");
-        }
-        ready_ = ready_ && bootablePartitions() == bootable;
+        ready_ = ready_ && addDrive(systemLetter, systemFolder()) && bootablePartitions() == bootable;
     }
     ~SandboxMachine()
     {
-        if (!driveLink_.empty())
-            runUnixCommand(root(), "rm -f '" + driveLink_ + "'");
+        for (const std::string& link : driveLinks_)
+            runUnixCommand(root(), "rm -f '" + link + "'");
+    }
+
+    // Makes `letter` a drive of the Wine prefix that shows `driveFolder`
+    // (made when missing); machine.ini's [Volumes] says which partition it is.
+    bool addDrive(char letter, const std::filesystem::path& driveFolder)
+    {
+        const char* prefix = std::getenv("WINEPREFIX");
+        if (!prefix)
+            return false;
+        std::filesystem::create_directories(driveFolder);
+        driveLinks_.push_back(std::string(prefix) + "/dosdevices/" + letter + ":");
+        return runUnixCommand(root(), "ln -sfn '" + unixPath(driveFolder) + "' '" + driveLinks_.back() + "'");
     }
     SandboxMachine(const SandboxMachine&) = delete;
     SandboxMachine& operator=(const SandboxMachine&) = delete;
@@ -158,7 +166,7 @@ private:
     ScratchFolder scratch_;
     std::filesystem::path folder_;
     std::vector<int> disks_;
-    std::string driveLink_;
+    std::vector<std::string> driveLinks_;
     bool ready_ = false;
 };
 

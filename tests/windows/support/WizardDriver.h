@@ -1,0 +1,104 @@
+// What the wizard tests share: a sandbox machine, the program started on it,
+// and the user's actions on its pages: clicks by control id, the platform's
+// file dialogs answered by typing a name, message boxes answered with OK.
+#pragma once
+
+#include "support/Canvas.h"
+#include "skin/DrawingSteps.h"
+#include "support/SandboxMachine.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+
+namespace quorvane::testing {
+
+// Where a control lies in its page, in pixels.
+inline PixelRect placeOf(HWND control)
+{
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+class WizardDriver : public ::testing::Test {
+protected:
+    // The machine's disk 0 of `layout`, the programs in `programFolder` of
+    // its scratch folder when one is named.
+    explicit WizardDriver(const std::string& layout = usualLayout, const std::wstring& programFolder = {})
+        : machine(layout, "2", programFolder)
+    {
+    }
+
+    // Starts the program on the machine (its machine.ini written with these
+    // volumes) and waits for the main menu.
+    void startProgram(const std::string& volumes)
+    {
+        ASSERT_TRUE(machine.ready());
+        machine.writeMachine("[Volumes]\r\n" + volumes);
+        program = std::make_unique<ProgramUnderTest>(machine.program());
+        shell = program->waitForShell();
+        ASSERT_TRUE(shell);
+        ASSERT_EQ(visiblePage(shell), "main menu");
+    }
+
+    bool showsPage(const std::string& name) { return waitForPage(shell, name); }
+    HWND control(int id) const { return GetDlgItem(visiblePageWindow(shell), id); }
+    void click(int id) { clickButton(control(id)); }
+
+    // Types a name into the file dialog once it shows (none: Cancel) and
+    // presses its button; the dialog then goes.
+    void answerFileDialog(const std::optional<std::wstring>& name)
+    {
+        // The dialog's file-name field: an edit (edt1) or the combo box that holds one (cmb13).
+        constexpr int fileNameEdit = 0x480;
+        constexpr int fileNameCombo = 0x47C;
+        HWND dialog = program->waitForWindow([](HWND w) {
+            return IsWindowVisible(w) && (GetDlgItem(w, fileNameCombo) || GetDlgItem(w, fileNameEdit));
+        });
+        ASSERT_TRUE(dialog) << "no file dialog";
+        HWND field = GetDlgItem(dialog, fileNameCombo) ? GetDlgItem(dialog, fileNameCombo) : GetDlgItem(dialog, fileNameEdit);
+        if (name)
+            SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name->c_str()));
+        const int button = name ? IDOK : IDCANCEL;
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+        ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
+    }
+
+    // A message box of the page with this text, one OK button, answered.
+    void expectMessage(const std::wstring& text)
+    {
+        const MessageBoxInfo box = program->waitForMessageBox();
+        ASSERT_TRUE(box.window) << "no message " << narrow(text);
+        EXPECT_EQ(box.text, text);
+        // A page is a child window: its boxes belong to the shell it lies in.
+        EXPECT_EQ(box.owner, shell);
+        EXPECT_TRUE(GetDlgItem(box.window, IDOK));
+        EXPECT_FALSE(GetDlgItem(box.window, IDCANCEL));
+        ProgramUnderTest::pressButton(box.window, IDOK);
+        ASSERT_TRUE(waitUntil([&] { return !IsWindow(box.window); }));
+    }
+
+    // After Start on a confirm page: the restart came, and partition 1 boots next.
+    void expectHandedOver()
+    {
+        ASSERT_TRUE(program->waitForExit(30s)) << "the hand-off did not end in a restart; showing "
+                                                << visiblePage(shell);
+        EXPECT_EQ(machine.eventsLog(), "restart\r\n");
+        EXPECT_EQ(machine.bootablePartitions(), "1");
+    }
+
+    // What a rectangle of the visible page shows on the screen now.
+    std::unique_ptr<Canvas> pageArea(const PixelRect& area) const
+    {
+        return screenPicture(visiblePageWindow(shell), {area.left, area.top, area.right, area.bottom});
+    }
+
+    SandboxMachine machine;
+    std::unique_ptr<ProgramUnderTest> program;
+    HWND shell = nullptr;
+};
+
+} // namespace quorvane::testing
