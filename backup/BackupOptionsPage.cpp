@@ -149,14 +149,15 @@ void BackupOptionsPage::browse()
             showMessage(textForbiddenCharacter);
             continue;
         }
-        // The dialog asked about overwriting the name it returned, not about
-        // the one with the extension.
         const std::wstring target = withImageExtension(path);
         if (!fitsRecoveryEnvironment(target)) {
             showMessage(textNotALetteredPartition);
             continue;
         }
-        if (target != path && fileExists(target)
+        // The dialog asked about overwriting the file it returned; a name
+        // that only the case of ".qvx" sets apart is that same file.
+        const bool dialogAsked = CompareStringOrdinal(target.c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL;
+        if (!dialogAsked && fileExists(target)
             && showMessage(textReplaceImage, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
             continue;
         imagePath = target;
