@@ -14,6 +14,9 @@ targets=("$@")
 if ((${#targets[@]} == 0)); then
   for dir in "$seeds"/*/; do targets+=("$(basename "$dir")"); done
 fi
+# Findings and new functions are reported with source lines where a symbolizer is installed.
+symbolizer=$(command -v llvm-symbolizer-19 || command -v llvm-symbolizer || true)
+[[ -n $symbolizer ]] && export ASAN_SYMBOLIZER_PATH=${ASAN_SYMBOLIZER_PATH:-$symbolizer}
 mkdir -p "$build/artifacts"
 for target in "${targets[@]}"; do
   corpus=$build/corpus/$target
