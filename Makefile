@@ -7,7 +7,7 @@ WINDOWS := build/windows
 FUZZ := build/fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all bootstrap native windows fuzzers build run screens test fuzz clean figures
+.PHONY: all bootstrap native windows fuzzers build package run screens test fuzz clean bench
 
 all: build
 
@@ -30,13 +30,17 @@ fuzzers: bootstrap
 
 build: native windows fuzzers
 
+# The release: build/windows/Quorvane-<version>.msi and -portable.zip.
+package: windows
+	@cmake --build $(WINDOWS) --target release_package
+
 run: windows
 	@tools/run-sandbox.sh $(WINDOWS)
 
 screens: windows
 	@tools/render-screens.sh $(WINDOWS)
 
-test: build
+test: build package
 	@tools/run-tests.sh $(NATIVE) $(WINDOWS) $(FUZZ)
 
 # Every fuzz target for FUZZ_SECONDS each (default 60).
@@ -46,7 +50,6 @@ fuzz: fuzzers
 clean:
 	rm -rf build
 
-# Start-up time of the program against a minimal dialog program, and its size.
-figures: windows
-	@cmake --build $(WINDOWS) --target figures
-	@tools/figures.sh $(WINDOWS)
+# The program's figures against floors measured in the same run (BENCH_RUNS=15).
+bench: windows
+	@tools/bench.sh $(WINDOWS)

@@ -1,5 +1,6 @@
 #include "app/RecoveryApp.h"
 
+#include "app/LanguageChoice.h"
 #include "app/MainShellDialog.h"
 
 #include <cstdio>
@@ -77,11 +78,17 @@ bool RecoveryApp::start()
     if (GetLastError() == ERROR_ALREADY_EXISTS)
         return false;
 
-    wchar_t code[16] = {};
-    swprintf(code, 16, L"%x", static_cast<unsigned>(GetUserDefaultLCID()));
+    // The locale's own file; for a regional variant without one, the file of
+    // its language. The layout then follows the file that was loaded.
+    const LCID locale = GetUserDefaultLCID();
+    std::wstring code = languageCodeOf(locale);
     if (!loadLanguage(code)) {
-        MessageBoxW(nullptr, L"Not Found UI String File", L"Quorvane", MB_OK);
-        return false;
+        const std::optional<std::wstring> fallback = fallbackLanguageCode(locale);
+        if (!fallback || !loadLanguage(*fallback)) {
+            MessageBoxW(nullptr, L"Not Found UI String File", L"Quorvane", MB_OK);
+            return false;
+        }
+        code = *fallback;
     }
     languageCode = code;
 

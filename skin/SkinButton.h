@@ -51,14 +51,13 @@ private:
     static LRESULT CALLBACK subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR self);
     void detach();
-    void loadSlots(const SlotFiles& files);
     void onMouseMove(LPARAM lParam);
     void onHoverTimer();
     void draw(const DRAWITEMSTRUCT& item) const;
     void invalidate() const;
 
     HWND window_ = nullptr;
-    std::array<UniqueBitmap, buttonSlotCount> images_;
+    SlotFiles pictures_; // drawn from the shared skin pictures
     int hover_ = 0;
     std::wstring label_;
     Colour background_ = white;

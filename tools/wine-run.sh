@@ -33,20 +33,19 @@ if [[ ! -f $WINEPREFIX/.quorvane-ready ]]; then
     fi
   ) 9>"$WINEPREFIX.lock"
 fi
-if [[ ! -f $WINEPREFIX/.quorvane-fonts-2 ]]; then
+# The faces the language files name (tools/wine-fonts.reg). Wine writes its own
+# font links anew whenever a program starts under another locale than the last
+# one, so the links are put back then, in a process of that locale: the
+# program that follows keeps them.
+locale_now=${LC_ALL:-${LANG:-C}}
+if [[ $(cat "$WINEPREFIX/.quorvane-fonts-locale" 2>/dev/null) != "$locale_now" ]]; then
   (
     flock 9
-    if [[ ! -f $WINEPREFIX/.quorvane-fonts-2 ]]; then
-      substitutes='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
-      for face in 'Microsoft YaHei' 'Microsoft JhengHei' 'Malgun Gothic'; do
-        wine reg add "$substitutes" /v "$face" /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
-      done
-      # The bold face is linked by its full name.
-      links='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
-      wine reg add "$links" /v Tahoma /t REG_MULTI_SZ /d 'DejaVuSans.ttf,DejaVu Sans' /f >/dev/null 2>&1
-      wine reg add "$links" /v 'Tahoma Bold' /t REG_MULTI_SZ /d 'DejaVuSans-Bold.ttf,DejaVu Sans' /f >/dev/null 2>&1
-      wineserver -w
-      touch "$WINEPREFIX/.quorvane-fonts-2"
+    if [[ $(cat "$WINEPREFIX/.quorvane-fonts-locale" 2>/dev/null) != "$locale_now" ]]; then
+      fonts=$(cd "$(dirname "$0")" && pwd)/wine-fonts.reg
+      wine regedit /S "Z:${fonts//\//\\}" >/dev/null 2>&1
+      [[ -n ${DISPLAY:-} ]] || wineserver -w
+      echo "$locale_now" >"$WINEPREFIX/.quorvane-fonts-locale"
     fi
   ) 9>"$WINEPREFIX.lock"
 fi

@@ -3,6 +3,7 @@
 // read the same on Windows as under Wine: UTF-16LE with a byte-order mark is
 // the one encoding Windows' profile reader takes as Unicode whatever the
 // system's code page.
+#include "app/LanguageChoice.h"
 #include "app/StringCatalogue.h"
 #include "tests/support/TestFiles.h"
 
@@ -65,10 +66,15 @@ std::wstring sectionText(const std::u16string& text, const std::u16string& code)
 TEST(LanguageFiles, AreUtf16WithByteOrderMarkAndCrLfAndHoldEveryIdTheScreensUse)
 {
     const fs::path folder = fs::path(QUORVANE_SOURCE_DIR) / "resources/Lang/Quorvane";
-    ASSERT_TRUE(fs::exists(folder / "409.ini")) << "English must ship";
+    // The eighteen languages whose layouts the pages carry, and no other.
+    std::vector<std::string> shipped;
+    for (const auto& entry : fs::directory_iterator(folder))
+        shipped.push_back(entry.path().filename().string());
+    std::ranges::sort(shipped);
+    EXPECT_EQ(shipped, (std::vector<std::string>{"404.ini", "406.ini", "407.ini", "408.ini", "409.ini", "40b.ini",
+                                                 "40c.ini", "410.ini", "412.ini", "414.ini", "415.ini", "416.ini",
+                                                 "419.ini", "41d.ini", "41f.ini", "804.ini", "816.ini", "c0a.ini"}));
     for (const auto& entry : fs::directory_iterator(folder)) {
-        if (entry.path().extension() != ".ini")
-            continue;
         SCOPED_TRACE(entry.path().filename().string());
         const quorvane::testing::Bytes bytes = quorvane::testing::fileBytes(entry.path());
         ASSERT_GE(bytes.size(), 4u);
@@ -91,8 +97,29 @@ TEST(LanguageFiles, AreUtf16WithByteOrderMarkAndCrLfAndHoldEveryIdTheScreensUse)
         EXPECT_EQ(catalogue.size(), 101u);
         for (int id = 0; id <= 100; ++id) { // id 0 names the font face; no screen shows id 39
             EXPECT_TRUE(id == 39 || !catalogue.text(id).empty()) << "id " << id;
+            // Texts are never formats, but a '%' would become one the day one is.
+            EXPECT_EQ(catalogue.text(id).find(L'%'), std::wstring::npos) << "id " << id;
         }
     }
+}
+
+// A locale's own file first; a regional variant without one takes its
+// language's file; a language that ships no file gets none.
+TEST(LanguageChoice, CodesAndTheFileOfTheLanguageForRegionalVariants)
+{
+    EXPECT_EQ(quorvane::languageCodeOf(0x0409), L"409");
+    EXPECT_EQ(quorvane::languageCodeOf(0x0C0A), L"c0a");
+    EXPECT_EQ(quorvane::languageCodeOf(0x1004), L"1004");
+    const std::pair<std::uint32_t, const wchar_t*> fallbacks[] = {
+        {0x0809, L"409"}, {0x0C09, L"409"}, {0x1009, L"409"}, {0x1409, L"409"}, {0x0C07, L"407"}, {0x0807, L"407"},
+        {0x1007, L"407"}, {0x080C, L"40c"}, {0x0C0C, L"40c"}, {0x100C, L"40c"}, {0x0810, L"410"}, {0x040A, L"c0a"},
+        {0x080A, L"c0a"}, {0x2C0A, L"c0a"}, {0x0814, L"414"}, {0x081D, L"41d"}, {0x0C04, L"404"}, {0x1404, L"404"},
+        {0x1004, L"804"}, {0x0819, L"419"}, {0x0816, L"816"}, {0x0416, L"416"}, {0x0408, L"408"}, {0x0412, L"412"},
+    };
+    for (const auto& [locale, code] : fallbacks)
+        EXPECT_EQ(quorvane::fallbackLanguageCode(locale), code) << std::hex << locale;
+    for (std::uint32_t locale : {0x0411u, 0x0413u, 0x040Eu, 0x0000u})
+        EXPECT_FALSE(quorvane::fallbackLanguageCode(locale)) << std::hex << locale;
 }
 
 } // namespace

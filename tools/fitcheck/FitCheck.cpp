@@ -93,16 +93,31 @@ public:
     // Whether the text, drawn without clipping, puts ink outside its
     // rectangle: what the page's clipping cuts off. `needed` is what
     // DT_CALCRECT asked for; a line's leading beyond the rectangle is no loss.
-    bool inkOutside(const std::wstring& text, HFONT font, const PixelRect& rect, unsigned flags, const RECT& needed)
+    // Looked at whatever DT_CALCRECT says: a line can be broken by widths
+    // that differ from the drawn ones (Wine measures a font's linked glyphs
+    // so), and then its end is cut off.
+    // Answers how far the ink reaches past each edge when it does.
+    std::optional<std::string> inkOutside(const std::wstring& text, HFONT font, const PixelRect& rect, unsigned flags,
+                                          const RECT& needed)
     {
-        const PixelRect area{std::min<int>(rect.left, needed.left) - 4, rect.top - 4,
-                             std::max<int>(rect.right, needed.right) + 4,
-                             std::max<int>(rect.bottom, needed.bottom) + 4};
-        if (area.left < 0 || area.top < 0 || area.right > 720 || area.bottom > 480)
-            return true;
+        constexpr int margin = 40;
+        const PixelRect area{std::max(std::min<int>(rect.left, needed.left) - margin, 0), std::max(rect.top - 4, 0),
+                             std::min(std::max<int>(rect.right, needed.right) + margin, 720),
+                             std::min(std::max<int>(rect.bottom, needed.bottom) + 8, 480)};
+        if (needed.left < 0 || needed.top < 0 || needed.right > 720 || needed.bottom > 480)
+            return "off the page";
         const Ink drawn = ink(text, font, rect, flags | DT_NOCLIP, area);
-        return !drawn.empty()
-            && (drawn.left < rect.left || drawn.top < rect.top || drawn.right >= rect.right || drawn.bottom >= rect.bottom);
+        const int beyond[4] = {rect.left - drawn.left, rect.top - drawn.top, drawn.right + 1 - rect.right,
+                               drawn.bottom + 1 - rect.bottom};
+        const char* const edges[4] = {"left", "top", "right", "bottom"};
+        std::string where;
+        // One pixel of a glyph's overhang past an edge is no visible loss.
+        for (int edge = 0; edge < 4 && !drawn.empty(); ++edge)
+            if (beyond[edge] > 1)
+                where += std::string(where.empty() ? "" : ", ") + std::to_string(beyond[edge]) + " px past the " + edges[edge];
+        if (where.empty())
+            return std::nullopt;
+        return where;
     }
 
     // The text drawn alone into its rectangle (clipped to it, as on the page),
@@ -211,12 +226,12 @@ void checkTexts(Measurer& measure, const PageView& page, std::vector<Problem>& p
             continue;
         HFONT font = measure.font(text->font);
         const RECT calc = measure.calculated(content, font, text->rect, text->flags);
-        const bool larger = calc.bottom - calc.top > text->rect.height() || calc.right - calc.left > text->rect.width();
-        if (larger && measure.inkOutside(content, font, text->rect, text->flags, calc))
+        if (const auto cut = measure.inkOutside(content, font, text->rect, text->flags, calc))
             problems.push_back({overflow, page.name,
                                 describe(*text, content) + " needs " + std::to_string(calc.right - calc.left) + "x"
                                     + std::to_string(calc.bottom - calc.top) + " in "
-                                    + std::to_string(text->rect.width()) + "x" + std::to_string(text->rect.height())});
+                                    + std::to_string(text->rect.width()) + "x" + std::to_string(text->rect.height())
+                                    + " (ink " + *cut + ")"});
         measure.ink(content, font, text->rect, text->flags);
         for (const ControlView& control : page.controls) {
             if (measure.inkWithin(text->rect, control.place))

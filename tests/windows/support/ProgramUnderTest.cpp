@@ -3,6 +3,7 @@
 #include "app/StringCatalogue.h"
 #include "tests/support/TestFiles.h"
 
+#include <fstream>
 #include <thread>
 #include <vector>
 
@@ -63,6 +64,15 @@ fs::path copyProgram(const fs::path& folder)
 {
     const fs::path copy = folder / L"QuorvaneSandbox.exe";
     fs::copy_file(buildFolder() / L"QuorvaneSandbox.exe", copy, fs::copy_options::overwrite_existing);
+    // The default machine's disks, named where they lie: their images are
+    // sparse and far too large to copy.
+    const Bytes defaultMachine = fileBytes(buildFolder() / L"Sandbox/machine.ini");
+    std::string machine(defaultMachine.begin(), defaultMachine.end());
+    const std::string disks = (buildFolder() / L"Sandbox").string() + "\\";
+    for (std::size_t at = machine.find("=disk"); at != std::string::npos; at = machine.find("=disk", at + disks.size()))
+        machine.insert(at + 1, disks);
+    fs::create_directories(folder / L"Sandbox");
+    std::ofstream(folder / L"Sandbox/machine.ini", std::ios::binary) << machine;
     return copy;
 }
 

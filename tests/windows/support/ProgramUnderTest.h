@@ -79,6 +79,7 @@ public:
     }
     // STILL_ACTIVE while it runs.
     DWORD exitCode() const;
+    DWORD processId() const { return processId_; }
     // Top-level windows of the program that are visible now.
     int visibleTopLevelWindows() const;
 
@@ -122,7 +123,8 @@ void clickButton(HWND button);
 // edit answers with what it holds now).
 std::wstring controlText(HWND control);
 
-// Copies the built sandbox edition into a folder, without its language files.
+// Copies the built sandbox edition into a folder, without its language files,
+// on the default sandbox machine.
 std::filesystem::path copyProgram(const std::filesystem::path& folder);
 
 } // namespace quorvane::testing
