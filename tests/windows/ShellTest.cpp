@@ -12,7 +12,6 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 #include <memory>
 #include <tuple>
@@ -51,13 +50,6 @@ protected:
     void SetUp() override
     {
         writeLanguageFile(folder.path() / L"Lang/Quorvane/409.ini", L"409", menuLanguage());
-        // The default machine's disks, so that the restore selection page has
-        // partitions to measure instead of ending the program.
-        std::filesystem::create_directories(folder.path() / L"Sandbox");
-        const std::wstring disks = (buildFolder() / L"Sandbox").wstring();
-        std::wofstream(folder.path() / L"Sandbox/machine.ini")
-            << L"[Disks]\r\n0=" << disks << L"\\disk0.img\r\n1=" << disks << L"\\disk1.img\r\n"
-            << L"[Volumes]\r\nc=0,2\r\nd=0,3\r\n";
         program = std::make_unique<ProgramUnderTest>(copyProgram(folder.path()));
         shell = program->waitForShell();
         ASSERT_TRUE(shell);
