@@ -17,6 +17,8 @@ class DiskDevices {
 public:
     virtual ~DiskDevices() = default;
 
+    // The drive letters that exist (GetLogicalDrives): bit 0 is a, bit 25 is z.
+    virtual std::uint32_t presentDriveLetters() = 0;
     // Whether "%c:\" is a fixed drive (DRIVE_FIXED).
     virtual bool isFixedDrive(char letter) = 0;
     // The partition information of the volume "\\.\%c:", or nothing when the

@@ -23,10 +23,12 @@ DiskMap::DiskMap(DiskDevices& devices) : devices_(devices) {}
 void DiskMap::scanVolumes()
 {
     volumes_.clear();
+    // A letter that does not exist is no fixed drive: not asked about at all.
+    const std::uint32_t present = devices_.presentDriveLetters();
     for (char letter = 'a'; letter <= 'z'; ++letter) {
         // x is left out: it is the letter the recovery environment gives its own
         // RAM drive.
-        if (letter == 'x' || !devices_.isFixedDrive(letter))
+        if (letter == 'x' || (present & (1u << (letter - 'a'))) == 0 || !devices_.isFixedDrive(letter))
             continue;
         if (const auto info = devices_.volumePartitionInformation(letter))
             volumes_.push_back({letter, *info, devices_.volumeDeviceNumber(letter)});

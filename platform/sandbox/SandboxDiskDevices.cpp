@@ -6,8 +6,11 @@
 
 #include <windows.h>
 
+#include <cwchar>
 #include <cwctype>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace quorvane {
 
@@ -47,25 +50,84 @@ bool parseVolumePlace(const std::wstring& text, int& diskNumber, std::uint32_t& 
 
 SandboxDiskDevices::SandboxDiskDevices(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
-std::wstring SandboxDiskDevices::machineValue(const wchar_t* section, const std::wstring& key) const
+namespace {
+
+// The key=value lines of a section, keys in lower case, blanks around both dropped.
+std::map<std::wstring, std::wstring> sectionValues(const std::wstring& file, const wchar_t* section)
+{
+    std::vector<wchar_t> text(32 * 1024, L'\0');
+    const DWORD length = GetPrivateProfileSectionW(section, text.data(), static_cast<DWORD>(text.size()), file.c_str());
+    const auto trimmed = [](std::wstring_view part) {
+        const std::size_t first = part.find_first_not_of(L" \t");
+        return first == std::wstring_view::npos
+            ? std::wstring()
+            : std::wstring(part.substr(first, part.find_last_not_of(L" \t") - first + 1));
+    };
+    std::map<std::wstring, std::wstring> values;
+    for (DWORD at = 0; at < length;) {
+        const std::wstring_view line(text.data() + at);
+        at += static_cast<DWORD>(line.size()) + 1;
+        const std::size_t equals = line.find(L'=');
+        if (equals == std::wstring_view::npos)
+            continue;
+        std::wstring key = trimmed(line.substr(0, equals));
+        for (wchar_t& c : key)
+            c = static_cast<wchar_t>(std::towlower(c));
+        values.emplace(std::move(key), trimmed(line.substr(equals + 1)));
+    }
+    return values;
+}
+
+} // namespace
+
+const SandboxDiskDevices::MachineDescription& SandboxDiskDevices::machine() const
 {
     const std::wstring machineFile = (folder_ / L"machine.ini").wstring();
-    wchar_t value[1024] = {};
-    GetPrivateProfileStringW(section, key.c_str(), L"", value, 1024, machineFile.c_str());
-    return value;
+    // The file's time and size tell whether it changed since it was read: the
+    // disk map asks for its values many times in every refresh.
+    WIN32_FILE_ATTRIBUTE_DATA file{};
+    std::uint64_t stamp = 0;
+    if (GetFileAttributesExW(machineFile.c_str(), GetFileExInfoStandard, &file))
+        stamp = (std::uint64_t{file.ftLastWriteTime.dwHighDateTime} << 32 | file.ftLastWriteTime.dwLowDateTime)
+                ^ (std::uint64_t{file.nFileSizeHigh} << 32 | file.nFileSizeLow);
+    if (stamp == 0 || stamp != machineStamp_) {
+        machine_ = {sectionValues(machineFile, L"Disks"), sectionValues(machineFile, L"Volumes")};
+        machineStamp_ = stamp;
+    }
+    return machine_;
+}
+
+std::wstring SandboxDiskDevices::machineValue(const std::map<std::wstring, std::wstring>& section,
+                                              const std::wstring& key)
+{
+    const auto found = section.find(key);
+    return found == section.end() ? std::wstring() : found->second;
+}
+
+std::uint32_t SandboxDiskDevices::presentDriveLetters()
+{
+    // The machine's drives are the letters its [Volumes] names. (Wine's own
+    // list of drives does not see a drive added while its server runs.)
+    std::uint32_t letters = 0;
+    for (const auto& [key, place] : machine().volumes) {
+        if (key.size() == 1 && key[0] >= L'a' && key[0] <= L'z')
+            letters |= 1u << (key[0] - L'a');
+    }
+    return letters;
 }
 
 bool SandboxDiskDevices::isFixedDrive(char letter)
 {
-    const wchar_t root[] = {static_cast<wchar_t>(letter), L':', L'\\', 0};
-    return GetDriveTypeW(root) == DRIVE_FIXED;
+    // Every volume of the machine is on a fixed disk.
+    return volumePlace(letter).has_value();
 }
 
 std::optional<DeviceNumber> SandboxDiskDevices::volumePlace(char letter) const
 {
     int diskNumber = 0;
     std::uint32_t partitionNumber = 0;
-    if (!parseVolumePlace(machineValue(L"Volumes", std::wstring(1, static_cast<wchar_t>(letter))), diskNumber,
+    const wchar_t key[] = {static_cast<wchar_t>(std::towlower(static_cast<wchar_t>(letter))), 0};
+    if (!parseVolumePlace(machineValue(machine().volumes, key), diskNumber,
                           partitionNumber)
         || partitionNumber == 0)
         return std::nullopt;
@@ -110,7 +172,7 @@ bool SandboxDiskDevices::readFirstSector(int diskNumber, FirstSector& sector) co
     sector.fill(0);
     if (diskNumber < 0 || diskNumber >= diskCount)
         return false;
-    const std::wstring image = machineValue(L"Disks", std::to_wstring(diskNumber));
+    const std::wstring image = machineValue(machine().disks, std::to_wstring(diskNumber));
     if (image.empty())
         return false;
     const std::wstring path = (folder_ / image).wstring();

@@ -41,6 +41,8 @@ std::wstring volumeName(char letter)
 
 class WindowsDiskDevices final : public DiskDevices {
 public:
+    std::uint32_t presentDriveLetters() override { return GetLogicalDrives(); }
+
     bool isFixedDrive(char letter) override
     {
         const wchar_t root[] = {static_cast<wchar_t>(letter), L':', L'\\', 0};

@@ -79,6 +79,13 @@ TEST(DiskMap, OnlyFixedVolumesOtherThanXAndOnlyDisksZeroToNineAreScanned)
     devices.fixedLetters['r'] = true;
     map.refresh();
     EXPECT_EQ(map.driveLetterOf(1, 0), 'r');
+
+    // A letter that does not exist is not asked about at all.
+    devices.presentLetters = 1u << ('d' - 'a');
+    devices.askedForType.clear();
+    map.refresh();
+    EXPECT_EQ(devices.askedForType, (std::set<char>{'d'}));
+    EXPECT_EQ(map.driveLetterOf(2, 9), 'd');
 }
 
 TEST(DiskMap, IdenticalPartitionsTakeTheLowestLettersInDiskThenEntryOrder)

@@ -130,7 +130,10 @@ void diskMapFloor(DiskDevices& devices, DWORD letters, const std::vector<int>& d
 {
     for (char letter = 'a'; letter <= 'z'; ++letter) {
         if (letters & (1u << (letter - 'a')))
+        {
             devices.volumePartitionInformation(letter);
+            devices.volumeDeviceNumber(letter);
+        }
     }
     for (int disk : disks)
         devices.driveLayout(disk);

@@ -33,6 +33,7 @@ public:
         volumeInfo[letter] = info;
     }
 
+    std::uint32_t presentDriveLetters() override { return presentLetters; }
     bool isFixedDrive(char letter) override
     {
         askedForType.insert(letter);
@@ -54,6 +55,7 @@ public:
     }
     bool readFirstSectorOfDiskZero(FirstSector&) override { return false; }
 
+    std::uint32_t presentLetters = (1u << 26) - 1; // every letter exists
     std::map<char, bool> fixedLetters;
     std::map<char, PartitionInformation> volumeInfo;
     std::map<char, DeviceNumber> deviceNumbers; // none: the volume does not say
