@@ -1,5 +1,6 @@
 #include "backup/BackupOptionsPage.h"
 
+#include "app/AccessibleAnnotations.h"
 #include "app/MainShellDialog.h"
 #include "app/RecoveryApp.h"
 #include "backup/BackupPagesDrawing.h"
@@ -16,6 +17,9 @@ constexpr int textNoTarget = 83;
 constexpr int textOnSystemPartition = 84;
 constexpr int textNotALetteredPartition = 85;
 constexpr int textForbiddenCharacter = 86;
+// The captions the page draws above the target and the description.
+constexpr int textTargetCaption = 11;
+constexpr int textDescriptionCaption = 13;
 
 constexpr int choicePoints = 10;
 
@@ -83,6 +87,11 @@ void BackupOptionsPage::setUpControls()
     choose(fastChoice);
 
     place(page, IDC_BACKUP_DESCRIPTION, descriptionEditPlace);
+
+    const StringCatalogue& texts = RecoveryApp::current().catalogue;
+    AccessibleAnnotations annotations;
+    annotations.nameAfterDrawnLabel(GetDlgItem(page, IDC_BACKUP_TARGET), texts.text(textTargetCaption));
+    annotations.nameAfterDrawnLabel(GetDlgItem(page, IDC_BACKUP_DESCRIPTION), texts.text(textDescriptionCaption));
 }
 
 void BackupOptionsPage::proposeDefaultTarget()
