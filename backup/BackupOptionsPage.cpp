@@ -111,8 +111,21 @@ void BackupOptionsPage::proposeDefaultTarget()
 
 void BackupOptionsPage::choose(const SkinButton& chosen)
 {
-    for (const SkinButton* choice : {&noneChoice, &fastChoice, &maximumChoice})
-        EnableWindow(choice->window(), choice == &chosen ? FALSE : TRUE);
+    const SkinButton* const choices[] = {&noneChoice, &fastChoice, &maximumChoice};
+    for (const SkinButton* choice : choices) {
+        if (choice != &chosen)
+            EnableWindow(choice->window(), TRUE);
+    }
+    // A disabled button cannot hold the focus: a choice made with the keyboard
+    // hands it on to the next choice, so that the keyboard keeps its place.
+    for (int i = 0; i < 3; ++i) {
+        if (choices[i] == &chosen && GetFocus() == chosen.window())
+            SetFocus(choices[(i + 1) % 3]->window());
+    }
+    EnableWindow(chosen.window(), FALSE);
+    AccessibleAnnotations annotations;
+    for (const SkinButton* choice : choices)
+        annotations.describeRadioChoice(choice->window(), choice == &chosen);
 }
 
 bool BackupOptionsPage::preTranslateMessage(const MSG& message)
@@ -199,6 +212,17 @@ bool BackupOptionsPage::onCommand(int id, int code, HWND /*control*/)
         return true;
     case IDC_BACKUP_BROWSE:
         browse();
+        return true;
+    // Only Space on a focused choice clicks it: a press of the mouse is taken
+    // before the button sees it.
+    case IDC_BACKUP_NONE:
+        choose(noneChoice);
+        return true;
+    case IDC_BACKUP_FAST:
+        choose(fastChoice);
+        return true;
+    case IDC_BACKUP_MAXIMUM:
+        choose(maximumChoice);
         return true;
     default:
         return false;
