@@ -193,6 +193,14 @@ TEST_F(BackupWizard, KeyboardAloneFromTheMainMenuToStart)
     ASSERT_TRUE(showsPage("backup confirm"));
     ASSERT_TRUE(waitUntil([&] { return focused() == control(IDC_BACKUP_CONFIRM_BACK); }));
     ASSERT_NO_FATAL_FAILURE(tabTo(IDC_BACKUP_CONFIRM_START));
+    // Enter and Escape do nothing, also on a focused button; keys are taken in
+    // order, so once the next Tab has moved the focus they have been handled.
+    press(VK_RETURN);
+    press(VK_ESCAPE);
+    ASSERT_NO_FATAL_FAILURE(tabTo(IDC_BACKUP_CONFIRM_BACK));
+    EXPECT_EQ(visiblePage(shell), "backup confirm");
+    EXPECT_FALSE(std::filesystem::exists(machine.jobFile()));
+    ASSERT_NO_FATAL_FAILURE(tabTo(IDC_BACKUP_CONFIRM_START));
     press(VK_SPACE);
     ASSERT_NO_FATAL_FAILURE(expectHandedOver());
     EXPECT_TRUE(jobFileHolds(fileBytes(machine.jobFile()), backupJobKeys({3, stamp, L"D:\\backup.QVX", 3, 0})));
