@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 NATIVE := build/native
 WINDOWS := build/windows
 
-.PHONY: all bootstrap native windows build package run screens test clean figures
+.PHONY: all bootstrap native windows build package run screens test clean bench
 
 all: build
 
@@ -38,7 +38,6 @@ test: build package
 clean:
 	rm -rf build
 
-# Start-up time of the program against a minimal dialog program, and its size.
-figures: windows
-	@cmake --build $(WINDOWS) --target figures
-	@tools/figures.sh $(WINDOWS)
+# The program's figures against floors measured in the same run (BENCH_RUNS=15).
+bench: windows
+	@tools/bench.sh $(WINDOWS)

@@ -44,6 +44,10 @@ public:
     virtual bool readImageName(const std::wstring& path, std::wstring& name) = 0;
 };
 
+// This machine's profile functions, files and reader of image descriptions
+// (MachineImageCatalogue.cpp).
+ImageListServices& machineImageListServices();
+
 // Empties the catalogue and fills it from the list file on the letter of
 // partition 3 of disk 0 of the (refreshed) map. Only the ImageN sections that
 // exist below TotalImageCount are visited, in ascending order: a count far

@@ -70,12 +70,17 @@ public:
 
 } // namespace
 
+ImageListServices& machineImageListServices()
+{
+    static MachineImageListServices services;
+    return services;
+}
+
 void loadImageList(ImageCatalogue& catalogue)
 {
     DiskMap map;
     map.refresh();
-    MachineImageListServices services;
-    loadImageList(catalogue, map, services);
+    loadImageList(catalogue, map, machineImageListServices());
 }
 
 bool readImageName(const std::wstring& path, std::wstring& name)

@@ -44,23 +44,14 @@ void SkinButton::detach()
     window_ = nullptr;
 }
 
-void SkinButton::loadSlots(const SlotFiles& files)
-{
-    for (int slot = 0; slot < buttonSlotCount; ++slot) {
-        UniqueBitmap bitmap;
-        loadButtonImage(bitmap, skinImagePath(files[slot]));
-        images_[slot] = std::move(bitmap);
-    }
-}
-
 void SkinButton::setImages(const SlotFiles& files)
 {
-    loadSlots(files);
+    pictures_ = files;
 }
 
 void SkinButton::setIconImages(const std::wstring& normal, const std::wstring& hover, const std::wstring& pressed)
 {
-    loadSlots(iconSlotFiles(normal, hover, pressed));
+    pictures_ = iconSlotFiles(normal, hover, pressed);
     mode_ = SkinButtonMode::icon;
 }
 
@@ -73,7 +64,7 @@ void SkinButton::setLabel(const std::wstring& label)
 
 void SkinButton::setRadio(const std::wstring& label, Colour background, const std::wstring& face, int pointSize)
 {
-    loadSlots(radioSlotFiles());
+    pictures_ = radioSlotFiles();
     setLabel(label);
     background_ = background;
     face_ = face;
@@ -156,7 +147,7 @@ void SkinButton::paint(HDC target, int width, int height, const ButtonState& sta
     const RECT whole{0, 0, width, height};
     FillRect(canvasDc.get(), &whole, backgroundBrush.get());
 
-    if (HBITMAP picture = images_[static_cast<int>(chooseSlot(state))].get()) {
+    if (HBITMAP picture = sharedSkinPicture(pictures_[static_cast<int>(chooseSlot(state))], PictureUse::button)) {
         BITMAP size{};
         GetObjectW(picture, sizeof(size), &size);
         const PixelRect source = pictureSource(mode_, width, height);

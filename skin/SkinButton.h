@@ -55,7 +55,6 @@ private:
     static LRESULT CALLBACK subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR self);
     void detach();
-    void loadSlots(const SlotFiles& files);
     void setLabel(const std::wstring& label);
     void onUiStateUpdate(WPARAM wParam);
     void onMouseMove(LPARAM lParam);
@@ -64,7 +63,7 @@ private:
     void invalidate() const;
 
     HWND window_ = nullptr;
-    std::array<UniqueBitmap, buttonSlotCount> images_;
+    SlotFiles pictures_; // drawn from the shared skin pictures
     int hover_ = 0;
     bool focusShown_ = false; // the keyboard is in use: the focus shows
     std::wstring label_;

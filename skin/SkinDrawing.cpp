@@ -72,28 +72,46 @@ UniqueFont createSkinFont(HDC device, int points, int weight, const std::wstring
                                   FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, face.c_str()));
 }
 
-SkinPictures::SkinPictures(std::initializer_list<const wchar_t*> names)
+HBITMAP sharedSkinPicture(const std::wstring& name, PictureUse use)
 {
-    for (const wchar_t* name : names)
-        load(name, skinImagePath(name));
+    static std::map<std::pair<std::wstring, PictureUse>, UniqueBitmap> loaded;
+    const auto key = std::pair(name, use);
+    auto found = loaded.find(key);
+    if (found == loaded.end()) {
+        UniqueBitmap bitmap;
+        if (!name.empty()) {
+            if (use == PictureUse::page)
+                RecoveryApp::loadSkinImage(bitmap, skinImagePath(name));
+            else
+                loadButtonImage(bitmap, skinImagePath(name));
+        }
+        // A file that failed stays missing: it is not looked for again on every paint.
+        found = loaded.emplace(key, std::move(bitmap)).first;
+    }
+    return found->second.get();
 }
+
+SkinPictures::SkinPictures(std::initializer_list<const wchar_t*> names) : dataFiles_(names.begin(), names.end()) {}
 
 void SkinPictures::load(const std::wstring& name, const std::wstring& path)
 {
     UniqueBitmap bitmap;
     RecoveryApp::loadSkinImage(bitmap, path);
-    bitmaps_[name] = std::move(bitmap);
+    own_[name] = std::move(bitmap);
 }
 
 void SkinPictures::adopt(const std::wstring& name, UniqueBitmap bitmap)
 {
-    bitmaps_[name] = std::move(bitmap);
+    own_[name] = std::move(bitmap);
 }
 
 HBITMAP SkinPictures::find(const std::wstring& name) const
 {
-    const auto found = bitmaps_.find(name);
-    return found == bitmaps_.end() ? nullptr : found->second.get();
+    if (const auto owned = own_.find(name); owned != own_.end())
+        return owned->second.get();
+    if (std::ranges::find(dataFiles_, name) != dataFiles_.end())
+        return sharedSkinPicture(name, PictureUse::page);
+    return nullptr;
 }
 
 void runDrawingSteps(HDC target, const DrawingSteps& steps, const SkinPictures& pictures,

@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace quorvane {
 
@@ -25,21 +26,35 @@ bool loadButtonImage(UniqueBitmap& bitmap, const std::wstring& path);
 // default character set, `face`; everything else left to the font mapper.
 UniqueFont createSkinFont(HDC device, int points, int weight, const std::wstring& face);
 
-// The pictures a page draws, by file name: loaded when the page is made, kept
-// for its lifetime. A file that fails to load leaves its picture missing.
+// How a skin file is loaded: a page picture gets the system's 3-D colours in
+// place of its three greys, a button picture is taken as it is.
+enum class PictureUse { page, button };
+
+// The picture of a file in the program's Data folder, loaded the first time it
+// is asked for and then shared by every page and button that draws it, for the
+// rest of the process: nothing draws into a skin picture, and most files are
+// drawn by several pages or by every button. nullptr when the file cannot be
+// loaded.
+HBITMAP sharedSkinPicture(const std::wstring& name, PictureUse use);
+
+// The pictures a page draws, by file name. The page's own files come from the
+// Data folder when first drawn (sharedSkinPicture); a file that fails to load
+// leaves its picture missing.
 class SkinPictures {
 public:
     SkinPictures() = default;
     // Each file from the program's Data folder.
     SkinPictures(std::initializer_list<const wchar_t*> names);
 
+    // A picture from a file elsewhere, loaded now and kept with these pictures.
     void load(const std::wstring& name, const std::wstring& path);
     void adopt(const std::wstring& name, UniqueBitmap bitmap);
     // nullptr when the picture is missing.
     HBITMAP find(const std::wstring& name) const;
 
 private:
-    std::map<std::wstring, UniqueBitmap> bitmaps_;
+    std::vector<std::wstring> dataFiles_;
+    std::map<std::wstring, UniqueBitmap> own_;
 };
 
 // Runs the steps on a device context in their order: transparent text

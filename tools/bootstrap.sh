@@ -18,6 +18,7 @@ needs=(
   "Xvfb:xvfb"
   "xvfb-run:xvfb"
   "xauth:xauth"
+  "/usr/bin/python3:python3"
   "sfdisk:fdisk"
   "wimlib-imagex:wimtools"
   "identify:imagemagick"

@@ -6,6 +6,12 @@
 # must also be a drive: letters other than c (Wine's own drive C) become links
 # in the prefix's dosdevices to folders of the build tree.
 #
+# Partition 1 of disk 0, the recovery partition, has no drive letter: Windows
+# does not show it. The folder recovery/ beside machine.ini stands for it and
+# holds the factory image FactoryImage.QVX, captured with wimlib-imagex from a
+# small set of files that a new machine would hold. Only the sandbox's recovery
+# environment (tools/recovery) reads it.
+#
 #   make-sandbox.sh SANDBOX_FOLDER [options]
 #
 # Without --disk the default machine is prepared:
@@ -25,8 +31,8 @@
 #   --drives DIR              where the letters' folders are made
 #                             (default: <build>/drives)
 #   --no-drives               leave every Wine prefix alone
-# Images and machine.ini are made anew on every run; the drives' folders and
-# what they hold are kept.
+# Disk images, machine.ini and the factory image are made anew on every run;
+# the drives' folders and what they hold are kept.
 set -euo pipefail
 export PATH=$PATH:/usr/sbin:/sbin
 
@@ -95,6 +101,17 @@ machine=$sandbox/machine.ini
   done
 } >"$machine.new"
 mv "$machine.new" "$machine"
+
+# The factory image on the recovery partition: the files of a new machine.
+fresh=$(mktemp -d)
+trap 'rm -rf "$fresh"' EXIT
+mkdir -p "$fresh/Documents"
+printf 'Welcome to your new PC.\r\nThis file came with it from the factory.\r\n' >"$fresh/Documents/Welcome.txt"
+printf 'Factory state of the Quorvane sandbox machine.\r\n' >"$fresh/Readme.txt"
+mkdir -p "$sandbox/recovery"
+rm -f "$sandbox/recovery/FactoryImage.QVX"
+wimlib-imagex capture "$fresh" "$sandbox/recovery/FactoryImage.QVX" "Factory image" \
+  --compress=LZX --check >/dev/null
 
 ((link_drives)) || exit 0
 letters=()

@@ -81,6 +81,7 @@ public:
     }
     // STILL_ACTIVE while it runs.
     DWORD exitCode() const;
+    DWORD processId() const { return processId_; }
     // Top-level windows of the program that are visible now.
     int visibleTopLevelWindows() const;
 

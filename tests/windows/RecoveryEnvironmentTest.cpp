@@ -1,0 +1,251 @@
+// The sandbox's recovery environment (tools/recovery) on sandbox machines: the
+// job runner hands each job over as a confirm page's Start does, the recovery
+// environment carries it out with wimlib-imagex and sfdisk, and our own
+// catalogue reads the image list it leaves.
+#include "support/SandboxMachine.h"
+
+#include "disk/DiskMap.h"
+#include "platform/sandbox/SandboxDiskDevices.h"
+#include "restore/ImageCatalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+
+namespace quorvane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr wchar_t factoryRestore[] = L"restore 0 0 1 \"Recovery partition\" \"Factory image\"";
+
+fs::path dataFolder(const SandboxMachine& machine)
+{
+    return machine.folder() / L"data";
+}
+
+void writeFile(const fs::path& file, const std::string& text)
+{
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << text;
+}
+
+// Every file below the folder by its relative path, with its bytes as text.
+std::map<std::string, std::string> filesIn(const fs::path& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file())
+            files[fs::relative(entry.path(), folder).generic_string()] = fileText(entry.path());
+    }
+    return files;
+}
+
+// Partition 3 of disk 0 lettered q, and on the system partition a user's
+// files beside one of Wine's own folders.
+bool prepare(SandboxMachine& machine)
+{
+    fs::create_directories(dataFolder(machine) / L"Backups");
+    machine.writeMachine("[Volumes]\r\np=0,2\r\nq=0,3\r\n");
+    writeFile(machine.systemFolder() / L"Documents/Notes.txt", "first notes\r\n");
+    writeFile(machine.systemFolder() / L"Documents/Letter.txt", "Dear Ann,\r\n");
+    writeFile(machine.systemFolder() / L"windows/win.ini", "[windows]\r\n");
+    return machine.ready() && machine.addDrive('q', dataFolder(machine));
+}
+
+// Runs the recovery environment; its output, ending in "exit <status>".
+std::string recover(const SandboxMachine& machine)
+{
+    const char* prefix = std::getenv("WINEPREFIX");
+    std::string output;
+    runUnixCommand(machine.folder(), "'" QUORVANE_SOURCE_DIR "/tools/recovery/recovery.py' '"
+                                         + unixPath(machine.sandbox()) + "' --prefix '" + (prefix ? prefix : "")
+                                         + "'; echo exit $?", &output);
+    return output;
+}
+
+// The last line of the machine's events.log, without its line end.
+std::string lastEvent(const SandboxMachine& machine)
+{
+    std::string log = machine.eventsLog();
+    if (log.ends_with("\r\n"))
+        log.resize(log.size() - 2);
+    const std::size_t lineStart = log.rfind('\n');
+    return lineStart == std::string::npos ? log : log.substr(lineStart + 1);
+}
+
+// A job handed over by the job runner, then carried out: the line the
+// recovery environment leaves in events.log, or what went wrong.
+std::string handOffAndRecover(const SandboxMachine& machine, const std::wstring& runnerArguments)
+{
+    ProgramUnderTest runner(machine.runner(), runnerArguments);
+    if (!runner.waitForExit(30s) || machine.bootablePartitions() != "1")
+        return "the hand-off did not end with partition 1 active";
+    const std::string output = recover(machine);
+    if (!output.ends_with("exit 0\n") || fs::exists(machine.jobFile()) || machine.bootablePartitions() != "2")
+        return output;
+    return lastEvent(machine);
+}
+
+// Writes the job file (none when there is no job), makes the machine start
+// its recovery partition and runs the recovery environment; its output.
+std::string recoverJob(const SandboxMachine& machine, const std::optional<Bytes>& job)
+{
+    if (job)
+        writeBytes(machine.jobFile(), *job);
+    if (!runUnixCommand(machine.folder(), "sfdisk --activate '" + unixPath(machine.sandbox() / L"disk0.img") + "' 1"))
+        return "sfdisk failed";
+    return recover(machine);
+}
+
+ImageCatalogue listedImages(const SandboxMachine& machine)
+{
+    SandboxDiskDevices devices(machine.sandbox());
+    DiskMap map(devices);
+    map.refresh();
+    ImageCatalogue catalogue;
+    loadImageList(catalogue, map, machineImageListServices());
+    return catalogue;
+}
+
+std::string imageInfo(const SandboxMachine& machine, const fs::path& image)
+{
+    std::string info;
+    runUnixCommand(machine.folder(), "wimlib-imagex dir '" + unixPath(image) + "' && wimlib-imagex info '"
+                                         + unixPath(image) + "' | grep Compression:", &info);
+    return info;
+}
+
+// Two backups in a row: each captured with its compression, without Wine's
+// folder or the job file, and listed, so that the catalogue shows both names.
+TEST(RecoveryEnvironment, BackupsAreCapturedAndListedForTheCatalogue)
+{
+    SandboxMachine machine;
+    ASSERT_TRUE(prepare(machine));
+    EXPECT_EQ(handOffAndRecover(machine, L"backup 2 3 0 Q:\\Monday.QVX \" Monday \""),
+              "recovery backup ok Q:\\Monday.QVX");
+    EXPECT_EQ(handOffAndRecover(machine, L"backup 3 3 0 q:\\backups\\Tuesday.QVX Tuesday"),
+              "recovery backup ok q:\\backups\\Tuesday.QVX");
+
+    // The same image made again, with its name spelt otherwise, is listed once.
+    EXPECT_TRUE(recoverJob(machine, utf16File(L"[Config]\r\nType=Backup\r\nPath=D:\\monday.qvx\r\nDesc=Again\r\n"
+                                              L"PartID=3\r\nDiskID=0\r\nCompress=2\r\n"))
+                    .ends_with("\nexit 0\n"));
+
+    const fs::path monday = dataFolder(machine) / L"Monday.QVX", tuesday = dataFolder(machine) / L"Backups/Tuesday.QVX";
+    EXPECT_EQ(imageInfo(machine, monday), "/\n/Documents\n/Documents/Letter.txt\n/Documents/Notes.txt\n"
+                                          "Compression:    XPRESS\n");
+    EXPECT_TRUE(imageInfo(machine, tuesday).ends_with("Compression:    LZX\n"));
+    EXPECT_EQ(fileBytes(dataFolder(machine) / L"Backup_Image_List.ini"),
+              utf16File(L"[BackupImage]\r\nTotalImageCount=2\r\n[Image0]\r\nPath=Q:\\Monday.QVX\r\nPartID=3\r\n"
+                        L"DiskID=0\r\n[Image1]\r\nPath=q:\\backups\\Tuesday.QVX\r\nPartID=3\r\nDiskID=0\r\n"));
+    const ImageCatalogue catalogue = listedImages(machine);
+    ASSERT_EQ(catalogue.size(), 2u);
+    EXPECT_EQ(catalogue[0], (ImageEntry{static_cast<std::int64_t>(fs::file_size(monday)), 0, 3, L"q:\\Monday.QVX",
+                                        L"Again"}));
+    EXPECT_EQ(catalogue[1], (ImageEntry{static_cast<std::int64_t>(fs::file_size(tuesday)), 0, 3,
+                                        L"q:\\backups\\Tuesday.QVX", L"Tuesday"}));
+    EXPECT_EQ(machine.eventsLog(), "restart\r\nrecovery backup ok Q:\\Monday.QVX\r\n"
+                                   "restart\r\nrecovery backup ok q:\\backups\\Tuesday.QVX\r\n"
+                                   "recovery backup ok D:\\monday.qvx\r\n");
+}
+
+// A restore brings changed and deleted files back and removes the ones added
+// since; the factory restore leaves the factory's files. Wine's own folder
+// keeps what it holds either way.
+TEST(RecoveryEnvironment, RestoresBringBackTheBackupAndTheFactoryFiles)
+{
+    EXPECT_TRUE(fs::exists(buildFolder() / L"Sandbox/recovery/FactoryImage.QVX")) << "the default machine's";
+    SandboxMachine machine;
+    ASSERT_TRUE(prepare(machine));
+    const fs::path system = machine.systemFolder();
+    const auto backedUp = filesIn(system);
+    ASSERT_EQ(handOffAndRecover(machine, L"backup 1 3 0 d:\\Monday.QVX Monday"), "recovery backup ok d:\\Monday.QVX");
+
+    writeFile(system / L"Documents/Notes.txt", "changed notes\r\n");
+    fs::remove(system / L"Documents/Letter.txt");
+    writeFile(system / L"Added/Stray.txt", "stray\r\n");
+    writeFile(system / L"windows/win.ini", "[windows]\r\nchanged=1\r\n");
+    const std::wstring size = std::to_wstring(fs::file_size(dataFolder(machine) / L"Monday.QVX"));
+    EXPECT_EQ(handOffAndRecover(machine, L"restore " + size + L" 0 3 d:\\Monday.QVX Monday"),
+              "recovery restore ok d:\\Monday.QVX");
+    auto expected = backedUp;
+    expected["windows/win.ini"] = "[windows]\r\nchanged=1\r\n";
+    EXPECT_EQ(filesIn(system), expected);
+    EXPECT_FALSE(fs::exists(system / L"Added"));
+
+    // The factory image of this machine, from files of the test's choosing.
+    const fs::path fresh = machine.folder() / L"fresh", recovery = machine.sandbox() / L"recovery";
+    writeFile(fresh / L"Documents/Welcome.txt", "Welcome\r\n");
+    fs::create_directories(recovery);
+    ASSERT_TRUE(runUnixCommand(machine.folder(), "wimlib-imagex capture '" + unixPath(fresh) + "' '"
+                                                     + unixPath(recovery) + "/FactoryImage.QVX' Factory"));
+    EXPECT_EQ(handOffAndRecover(machine, factoryRestore), "recovery restore ok z:\\FactoryImage.QVX");
+    EXPECT_EQ(filesIn(system), (std::map<std::string, std::string>{{"Documents/Welcome.txt", "Welcome\r\n"},
+                                                                    {"windows/win.ini", "[windows]\r\nchanged=1\r\n"}}));
+}
+
+// A job that cannot be done leaves the image list, the older image and the
+// system partition as they were, and the machine starts Windows again.
+TEST(RecoveryEnvironment, AJobThatFailsChangesNothingAndBootsWindowsAgain)
+{
+    SandboxMachine machine;
+    ASSERT_TRUE(prepare(machine));
+    ASSERT_EQ(handOffAndRecover(machine, L"backup 2 3 0 d:\\Monday.QVX Monday"), "recovery backup ok d:\\Monday.QVX");
+    const fs::path list = dataFolder(machine) / L"Backup_Image_List.ini", image = dataFolder(machine) / L"Monday.QVX";
+    changedCopy(image, dataFolder(machine) / L"Damaged.QVX", [](Bytes& b) { b[b.size() / 2] ^= 0xFF; });
+    const Bytes listBytes = fileBytes(list), imageBytes = fileBytes(image);
+    const auto systemFiles = filesIn(machine.systemFolder());
+
+    const auto backup = [](const std::wstring& place) {
+        return utf16File(L"[Config]\r\nType=Backup\r\nPath=d:\\Monday.QVX\r\nDesc=Again\r\n" + place + L"Compress=2\r\n");
+    };
+    const std::string data = unixPath(dataFolder(machine));
+    struct Case {
+        const char* event;
+        std::optional<Bytes> job;
+        bool unwritableTarget = false;
+    };
+    const Case cases[] = {
+        {"recovery job failed: there is no job file", std::nullopt},
+        {"recovery job failed: the job file is empty", Bytes{}},
+        {"recovery job failed: the job file is not UTF-16LE", utf16File(L"[Config]\r\nType=Restore\r\n", false)},
+        {"recovery job failed: Type=Copy is neither", utf16File(L"[Config]\r\nType=Copy\r\nPath=d:\\a.QVX\r\n")},
+        {"recovery backup failed: partition 4 of disk 0 is no partition", backup(L"PartID=4\r\nDiskID=0\r\n")},
+        {"recovery restore failed: partition 1 of disk 1 is no partition",
+         utf16File(L"[Config]\r\nType=Restore\r\nPath=d:\\Monday.QVX\r\nPartID=1\r\nDiskID=1\r\n")},
+        {"recovery restore failed: the image did not pass wimlib-imagex verify",
+         utf16File(L"[Config]\r\nType=Restore\r\nPath=d:\\Damaged.QVX\r\nPartID=3\r\nDiskID=0\r\n")},
+        {"recovery backup failed: wimlib-imagex capture failed", backup(L"PartID=3\r\nDiskID=0\r\n"), true},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.event);
+        // Root writes into read-only folders; an immutable one stops it too.
+        const bool locked = each.unwritableTarget
+                            && runUnixCommand(machine.folder(), "chmod a-w '" + data + "'; chattr +i '" + data
+                                                                    + "' 2>/dev/null; ! touch '" + data + "/probe'");
+        const std::string output = recoverJob(machine, each.job);
+        if (each.unwritableTarget)
+            runUnixCommand(machine.folder(), "chattr -i '" + data + "' 2>/dev/null; chmod u+w '" + data + "'");
+        ASSERT_EQ(locked, each.unwritableTarget) << "the test cannot make a folder unwritable here";
+        EXPECT_TRUE(output.ends_with("exit 1\n")) << output;
+        EXPECT_TRUE(lastEvent(machine).starts_with(each.event)) << lastEvent(machine);
+        EXPECT_EQ(fileBytes(list), listBytes);
+        EXPECT_EQ(fileBytes(image), imageBytes);
+        EXPECT_EQ(filesIn(machine.systemFolder()), systemFiles);
+        EXPECT_FALSE(fs::exists(machine.jobFile()));
+        EXPECT_EQ(machine.bootablePartitions(), "2");
+    }
+    EXPECT_EQ(listedImages(machine).size(), 1u);
+
+    // A machine that starts Windows has no recovery to run: the job waits.
+    writeBytes(machine.jobFile(), backup(L"PartID=3\r\nDiskID=0\r\n"));
+    const std::string log = machine.eventsLog();
+    EXPECT_TRUE(recover(machine).ends_with("nothing to do\nexit 3\n"));
+    EXPECT_TRUE(fs::exists(machine.jobFile()));
+    EXPECT_EQ(machine.eventsLog(), log);
+}
+
+} // namespace
+} // namespace quorvane::testing
