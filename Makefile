@@ -4,8 +4,10 @@ MAKEFLAGS += --no-print-directory
 JOBS ?= $(shell nproc)
 NATIVE := build/native
 WINDOWS := build/windows
+FUZZ := build/fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: all bootstrap native windows build package run screens test clean bench
+.PHONY: all bootstrap native windows fuzzers build package run screens test fuzz clean bench
 
 all: build
 
@@ -20,7 +22,13 @@ windows: bootstrap
 	@cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(WINDOWS) -j $(JOBS)
 
-build: native windows
+# The portable core's fuzz targets, built with clang and libFuzzer.
+fuzzers: bootstrap
+	@cmake -S . -B $(FUZZ) -DCMAKE_C_COMPILER=clang-19 -DCMAKE_CXX_COMPILER=clang++-19 -DQUORVANE_FUZZ=ON \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(FUZZ) -j $(JOBS)
+
+build: native windows fuzzers
 
 # The release: build/windows/Quorvane-<version>.msi and -portable.zip.
 package: windows
@@ -33,7 +41,11 @@ screens: windows
 	@tools/render-screens.sh $(WINDOWS)
 
 test: build package
-	@tools/run-tests.sh $(NATIVE) $(WINDOWS)
+	@tools/run-tests.sh $(NATIVE) $(WINDOWS) $(FUZZ)
+
+# Every fuzz target for FUZZ_SECONDS each (default 60).
+fuzz: fuzzers
+	@tools/run-fuzzers.sh $(FUZZ) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build

@@ -19,9 +19,9 @@ MainShellDialog* PageDialog::shell() const
     return dynamic_cast<MainShellDialog*>(DialogWindow::objectOf(GetParent(window())));
 }
 
-void PageDialog::showMessage(int textId) const
+int PageDialog::showMessage(int textId, UINT style) const
 {
-    MessageBoxW(window(), RecoveryApp::current().catalogue.text(textId).c_str(), L"Quorvane", MB_OK);
+    return MessageBoxW(window(), RecoveryApp::current().catalogue.text(textId).c_str(), L"Quorvane", style);
 }
 
 void PageDialog::setUpPushButton(SkinButton& button, int controlId, const wchar_t* pictureSet, int labelTextId,

@@ -34,8 +34,9 @@ protected:
     MainShellDialog* shell() const;
 
     // A message box owned by the page: catalogue text `textId`, caption
-    // "Quorvane", one OK button, no icon. Returns when it is dismissed.
-    void showMessage(int textId) const;
+    // "Quorvane", one OK button and no icon unless `style` says otherwise.
+    // Returns the button that dismissed it.
+    int showMessage(int textId, UINT style = MB_OK) const;
 
     // Attaches a push button of the page, gives it the six pictures of a set
     // (L"ns", L"nw") and a caption of catalogue text `labelTextId` in the

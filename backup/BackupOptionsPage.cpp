@@ -6,6 +6,8 @@
 #include "backup/BackupPagesDrawing.h"
 #include "backup/BackupRules.h"
 #include "disk/DiskMap.h"
+#include "job/JobContent.h"
+#include "restore/ImageCatalogue.h"
 
 #include <vector>
 
@@ -17,6 +19,7 @@ constexpr int textNoTarget = 83;
 constexpr int textOnSystemPartition = 84;
 constexpr int textNotALetteredPartition = 85;
 constexpr int textForbiddenCharacter = 86;
+constexpr int textReplaceImage = 100;
 // The captions the page draws above the target and the description.
 constexpr int textTargetCaption = 11;
 constexpr int textDescriptionCaption = 13;
@@ -168,7 +171,18 @@ void BackupOptionsPage::browse()
             showMessage(textForbiddenCharacter);
             continue;
         }
-        imagePath = withImageExtension(path);
+        const std::wstring target = withImageExtension(path);
+        if (!fitsRecoveryEnvironment(target)) {
+            showMessage(textNotALetteredPartition);
+            continue;
+        }
+        // The dialog asked about overwriting the file it returned; a name
+        // that only the case of ".qvx" sets apart is that same file.
+        const bool dialogAsked = CompareStringOrdinal(target.c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL;
+        if (!dialogAsked && fileExists(target)
+            && showMessage(textReplaceImage, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
+            continue;
+        imagePath = target;
         partitionId = partition;
         diskId = disk;
         SetDlgItemTextW(window(), IDC_BACKUP_TARGET, imagePath.c_str());

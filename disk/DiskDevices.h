@@ -22,6 +22,9 @@ public:
     // The partition information of the volume "\\.\%c:", or nothing when the
     // volume cannot be opened or does not answer.
     virtual std::optional<PartitionInformation> volumePartitionInformation(char letter) = 0;
+    // The disk and partition numbers of the volume "\\.\%c:", or nothing when
+    // it cannot be opened or does not answer.
+    virtual std::optional<DeviceNumber> volumeDeviceNumber(char letter) = 0;
     // The drive layout of "\\.\PHYSICALDRIVE%d", or nothing when the disk
     // cannot be opened or its layout cannot be read.
     virtual std::optional<DriveLayout> driveLayout(int diskNumber) = 0;

@@ -29,7 +29,7 @@ void DiskMap::scanVolumes()
         if (letter == 'x' || !devices_.isFixedDrive(letter))
             continue;
         if (const auto info = devices_.volumePartitionInformation(letter))
-            volumes_.push_back({letter, *info});
+            volumes_.push_back({letter, *info, devices_.volumeDeviceNumber(letter)});
     }
 }
 
@@ -44,7 +44,12 @@ void DiskMap::refresh()
         for (const PartitionInformation& entry : layout->entries) {
             if (entry.partitionType == 0)
                 continue;
-            const auto volume = std::ranges::find(volumes_, entry, &VolumeRecord::info);
+            // Identical records (a cloned disk) are told apart by the number
+            // of the disk the volume lies on, where the volume says it.
+            const auto volume = std::ranges::find_if(volumes_, [&](const VolumeRecord& candidate) {
+                return candidate.info == entry
+                    && (!candidate.device || *candidate.device == DeviceNumber{disk, entry.partitionNumber});
+            });
             if (volume == volumes_.end())
                 continue;
             partitions_.push_back({disk, layout->signature, volume->driveLetter, entry});

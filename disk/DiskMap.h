@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,18 @@ struct PartitionInformation {
     friend bool operator==(const PartitionInformation&, const PartitionInformation&) = default;
 };
 
+// Where a volume says it lies (IOCTL_STORAGE_GET_DEVICE_NUMBER).
+struct DeviceNumber {
+    std::int32_t diskNumber = 0;
+    std::uint32_t partitionNumber = 0;
+
+    friend bool operator==(const DeviceNumber&, const DeviceNumber&) = default;
+};
+
 struct VolumeRecord {
     char driveLetter = 0; // lower case
     PartitionInformation info;
+    std::optional<DeviceNumber> device; // nothing when the volume did not say
 };
 
 struct PartitionRecord {

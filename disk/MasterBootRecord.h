@@ -5,11 +5,15 @@
 
 #include "disk/DriveLayout.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 
 namespace quorvane {
+
+// The partition-type byte of the first of the four table entries.
+inline constexpr std::size_t firstPartitionTypeOffset = 0x1C2;
 
 // The layout of a disk whose first sector is `firstSector`: one entry per slot
 // of the four-slot table, an empty slot as an all-zero entry. Used entries other

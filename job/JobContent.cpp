@@ -92,18 +92,28 @@ std::optional<std::wstring> jobFilePath(char driveLetter)
     return std::wstring(1, static_cast<wchar_t>(driveLetter)) + L":\\Backup_Restore_Config.ini";
 }
 
-std::optional<DiskpartLaunch> diskpartLaunch(std::string_view programPath, std::string_view scriptName)
+std::optional<DiskpartLaunch> diskpartLaunch(std::wstring_view programPath, std::wstring_view scriptName)
 {
-    const std::size_t lastBackslash = programPath.rfind('\\');
-    if (lastBackslash == std::string_view::npos)
+    const std::size_t lastBackslash = programPath.rfind(L'\\');
+    if (lastBackslash == std::wstring_view::npos)
         return std::nullopt;
     DiskpartLaunch launch;
-    launch.scriptPath = std::string(programPath.substr(0, lastBackslash + 1)) + std::string(scriptName);
-    launch.commandLine = "diskpart /s \"" + launch.scriptPath + "\"";
-    if (programPath.size() >= narrowPathLimit || launch.scriptPath.size() >= narrowPathLimit
-        || launch.commandLine.size() >= narrowPathLimit)
+    launch.scriptPath = std::wstring(programPath.substr(0, lastBackslash + 1)) + std::wstring(scriptName);
+    launch.commandLine = L"diskpart /s \"" + launch.scriptPath + L"\"";
+    if (programPath.size() >= programPathLimit || launch.scriptPath.size() >= programPathLimit
+        || launch.commandLine.size() >= programPathLimit)
         return std::nullopt;
     return launch;
+}
+
+bool isRecoveryPartitionType(std::uint8_t type)
+{
+    return type == 0x12 || type == 0x27;
+}
+
+bool fitsRecoveryEnvironment(std::wstring_view imagePath)
+{
+    return imagePath.size() < recoveryPathLimit;
 }
 
 bool breaksLine(std::wstring_view value)

@@ -25,10 +25,19 @@ inline constexpr wchar_t factoryImagePath[] = L"z:\\FactoryImage.QVX";
 
 // Makes partition 1 of disk 0 the boot partition.
 inline constexpr char diskpartScriptText[] = "select disk 0\r\nselect partition 1\r\nactive\r\nexit\r\n";
-inline constexpr char diskpartScriptName[] = "DiskpartScript.txt";
+inline constexpr wchar_t diskpartScriptName[] = L"DiskpartScript.txt";
 // The program path, the script path and the command line each fit this many
-// bytes, terminating NUL included.
-inline constexpr std::size_t narrowPathLimit = 260;
+// characters, terminating NUL included.
+inline constexpr std::size_t programPathLimit = 260;
+// The longest image path the recovery environment takes, terminator included.
+inline constexpr std::size_t recoveryPathLimit = 260;
+
+// The types of a hidden recovery partition (FAT and NTFS): the hand-off makes
+// partition 1 of disk 0 the boot partition only when its MBR entry has one.
+bool isRecoveryPartitionType(std::uint8_t type);
+
+// An image path that the recovery environment can take.
+bool fitsRecoveryEnvironment(std::wstring_view imagePath);
 
 // The keys in the order they are written.
 JobKeys backupJobKeys(const BackupJobParameters& job);
@@ -53,12 +62,12 @@ bool needsOtherDiskNotice(std::int32_t diskId, std::uint32_t partitionId);
 std::optional<std::wstring> jobFilePath(char driveLetter);
 
 struct DiskpartLaunch {
-    std::string scriptPath;  // the program folder and the script name
-    std::string commandLine; // diskpart /s "<scriptPath>"
+    std::wstring scriptPath;  // the program folder and the script name
+    std::wstring commandLine; // diskpart /s "<scriptPath>"
 };
-// From the program's full narrow path; nothing when it holds no backslash or
-// when the script path or the command line would not fit narrowPathLimit.
-std::optional<DiskpartLaunch> diskpartLaunch(std::string_view programPath, std::string_view scriptName);
+// From the program's full path; nothing when it holds no backslash or when
+// it, the script path or the command line would not fit programPathLimit.
+std::optional<DiskpartLaunch> diskpartLaunch(std::wstring_view programPath, std::wstring_view scriptName);
 
 // Whether the job file's bytes are exactly the job: FF FE, UTF-16LE lines
 // ending in CR LF, "[Config]" and then one "name=value" line per key in order.

@@ -1,10 +1,13 @@
 #include "job/JobHandOff.h"
 
 #include "app/RecoveryApp.h"
+#include "disk/DiskDevices.h"
 #include "disk/DiskMap.h"
+#include "disk/MasterBootRecord.h"
 #include "job/HandOffServices.h"
 #include "job/JobContent.h"
 #include "platform/Win32Handles.h"
+#include "restore/FileBytes.h"
 
 #include <cstring>
 #include <optional>
@@ -25,22 +28,6 @@ constexpr DWORD jobFileReadLimit = 1 << 20;
 void showText(HWND owner, int id)
 {
     MessageBoxW(owner, RecoveryApp::current().catalogue.text(id).c_str(), messageCaption, MB_OK);
-}
-
-std::optional<std::vector<std::uint8_t>> readFileBytes(const std::wstring& path)
-{
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > jobFileReadLimit)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty()
-        && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)
-            || read != bytes.size()))
-        return std::nullopt;
-    return bytes;
 }
 
 // Writes the job onto the system partition and reads it back from the disk:
@@ -64,15 +51,27 @@ bool writeJobFile(const JobKeys& keys)
     for (const JobKey& key : keys)
         WritePrivateProfileStringW(jobSection, key.name.c_str(), key.value.c_str(), path->c_str());
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, path->c_str()); // flushes a cached copy
-    const auto written = readFileBytes(*path);
+    const auto written = readWholeFile(*path, jobFileReadLimit);
     return written && jobFileHolds(*written, keys);
 }
 
-void handOff(HWND owner, const JobKeys& keys, bool imageOnOtherDisk)
+// Partition 1 of disk 0 may become the boot partition: its entry in the master
+// boot record has a recovery partition's type. Switching any other partition
+// would boot an ordinary partition, or nothing.
+bool diskZeroStartsWithARecoveryPartition()
 {
-    // A boot partition switched without a complete job would start the
-    // recovery environment with nothing to do.
-    if (!writeJobFile(keys) || !runDiskpartScript(diskpartScriptText, diskpartScriptName)) {
+    FirstSector sector{};
+    return machineDiskDevices().readFirstSectorOfDiskZero(sector)
+        && isRecoveryPartitionType(sector[firstPartitionTypeOffset]);
+}
+
+void handOff(HWND owner, const JobKeys& keys, const std::wstring& imagePath, bool imageOnOtherDisk)
+{
+    // Nothing is written for a job that cannot be done; a boot partition
+    // switched without a complete job would start the recovery environment
+    // with nothing to do.
+    if (!diskZeroStartsWithARecoveryPartition() || !fitsRecoveryEnvironment(imagePath) || !writeJobFile(keys)
+        || !runDiskpartScript(diskpartScriptText, diskpartScriptName)) {
         showText(owner, textCannotHandOver);
         ExitProcess(1);
     }
@@ -81,40 +80,33 @@ void handOff(HWND owner, const JobKeys& keys, bool imageOnOtherDisk)
     requestRestart();
 }
 
-std::wstring wideFromAnsi(const std::string& text)
-{
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
 } // namespace
 
 void startBackupJob(HWND owner, const BackupJobParameters& job)
 {
-    handOff(owner, backupJobKeys(job), needsOtherDiskNotice(job.diskId, job.partitionId));
+    handOff(owner, backupJobKeys(job), job.imagePath, needsOtherDiskNotice(job.diskId, job.partitionId));
 }
 
 void startRestoreJob(HWND owner, RestoreJobParameters& job)
 {
     const StringCatalogue& texts = RecoveryApp::current().catalogue;
     applyFactoryRule(job, texts.text(textFactoryName), texts.text(textFactoryPath));
-    handOff(owner, restoreJobKeys(job), needsOtherDiskNotice(job.diskId, job.partId));
+    handOff(owner, restoreJobKeys(job), job.imagePath, needsOtherDiskNotice(job.diskId, job.partId));
 }
 
-bool runDiskpartScript(const char* scriptText, const char* scriptFileName)
+bool runDiskpartScript(const char* scriptText, const wchar_t* scriptFileName)
 {
-    char programPath[narrowPathLimit] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, programPath, narrowPathLimit);
-    if (length == 0 || length >= narrowPathLimit)
+    // The wide path: the ANSI one has '?' for characters outside the code page.
+    wchar_t programPath[programPathLimit] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, programPath, programPathLimit);
+    if (length == 0 || length >= programPathLimit)
         return false;
-    const std::optional<DiskpartLaunch> launch = diskpartLaunch(std::string_view(programPath, length), scriptFileName);
+    const std::optional<DiskpartLaunch> launch = diskpartLaunch(std::wstring_view(programPath, length), scriptFileName);
     if (!launch)
         return false;
 
     {
-        UniqueFile script(CreateFileA(launch->scriptPath.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+        UniqueFile script(CreateFileW(launch->scriptPath.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!script)
             return false;
@@ -125,7 +117,7 @@ bool runDiskpartScript(const char* scriptText, const char* scriptFileName)
     }
 
     const std::wstring program = machineHandOffServices().diskpartProgram();
-    std::wstring commandLine = wideFromAnsi(launch->commandLine);
+    std::wstring commandLine = launch->commandLine;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION created{};
@@ -137,7 +129,7 @@ bool runDiskpartScript(const char* scriptText, const char* scriptFileName)
     WaitForSingleObject(process.get(), INFINITE);
     DWORD exitCode = 1;
     const bool ended = GetExitCodeProcess(process.get(), &exitCode) != FALSE;
-    DeleteFileA(launch->scriptPath.c_str());
+    DeleteFileW(launch->scriptPath.c_str());
     // A diskpart that ran but failed has not switched the boot partition.
     return ended && exitCode == 0;
 }

@@ -35,4 +35,15 @@ bool FileBytes::read(std::uint64_t offset, std::span<std::uint8_t> into)
     return true;
 }
 
+std::optional<std::vector<std::uint8_t>> readWholeFile(const std::wstring& path, std::uint64_t limit)
+{
+    FileBytes file(path);
+    if (!file.opened() || file.size() > limit)
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.size()));
+    if (!file.read(0, bytes))
+        return std::nullopt;
+    return bytes;
+}
+
 } // namespace quorvane

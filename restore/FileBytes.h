@@ -5,7 +5,10 @@
 #include "platform/Win32Handles.h"
 #include "restore/ByteSource.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace quorvane {
 
@@ -22,5 +25,9 @@ private:
     UniqueFile file_;
     std::uint64_t size_ = 0;
 };
+
+// A small file's bytes, read whole; nothing when it cannot be opened or read,
+// or is larger than `limit` bytes.
+std::optional<std::vector<std::uint8_t>> readWholeFile(const std::wstring& path, std::uint64_t limit);
 
 } // namespace quorvane

@@ -3,9 +3,13 @@
 #include "app/StringCatalogue.h"
 #include "disk/DiskDevices.h"
 #include "disk/DiskMap.h"
+#include "disk/MasterBootRecord.h"
+#include "restore/ImageListFile.h"
 
 #include <algorithm>
 #include <limits>
+#include <map>
+#include <utility>
 
 namespace quorvane {
 
@@ -13,7 +17,6 @@ namespace {
 
 constexpr wchar_t listFileName[] = L":\\Backup_Image_List.ini";
 constexpr std::uint32_t dataPartition = 3;
-constexpr std::size_t recoveryTypeOffset = 0x1C2;
 constexpr std::uint8_t recoveryPartitionType = 0x12;
 
 bool isDigit(wchar_t c)
@@ -21,43 +24,9 @@ bool isDigit(wchar_t c)
     return c >= L'0' && c <= L'9';
 }
 
-// The i of a section that a lookup of "Image%d" with i below `count` finds:
-// the profile functions compare section names without regard to case, and
-// "%d" writes no sign and no leading zero.
-bool imageSectionNumber(std::wstring_view name, std::int32_t count, std::int32_t& number)
+bool isHighSurrogate(wchar_t c)
 {
-    constexpr std::wstring_view prefix = L"image";
-    if (name.size() <= prefix.size() || name.size() > prefix.size() + 10)
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        const wchar_t c = name[i];
-        if ((c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c) != prefix[i])
-            return false;
-    }
-    const std::wstring_view digits = name.substr(prefix.size());
-    if (!std::ranges::all_of(digits, isDigit) || (digits.size() > 1 && digits[0] == L'0'))
-        return false;
-    std::int64_t value = 0;
-    for (wchar_t c : digits)
-        value = value * 10 + (c - L'0');
-    if (value >= count)
-        return false;
-    number = static_cast<std::int32_t>(value);
-    return true;
-}
-
-std::vector<std::int32_t> imageSectionsBelow(const std::vector<std::wstring>& sectionNames, std::int32_t count)
-{
-    std::vector<std::int32_t> numbers;
-    for (const std::wstring& name : sectionNames) {
-        std::int32_t number = 0;
-        if (imageSectionNumber(name, count, number))
-            numbers.push_back(number);
-    }
-    std::ranges::sort(numbers);
-    const auto duplicates = std::ranges::unique(numbers);
-    numbers.erase(duplicates.begin(), duplicates.end());
-    return numbers;
+    return c >= 0xD800 && c <= 0xDBFF;
 }
 
 } // namespace
@@ -82,13 +51,14 @@ std::int32_t readDecimalNumber(std::wstring_view text)
 std::wstring imageNameFromDescription(std::wstring_view description)
 {
     const std::size_t tag = description.find(L"NAME");
-    if (tag == std::wstring_view::npos)
-        return std::wstring(description);
-    const std::size_t start = tag + 5;
+    const std::size_t start = tag == std::wstring_view::npos ? 0 : tag + 5;
     if (start >= description.size())
         return {};
     const std::size_t end = description.find(L"</NAME>", start);
-    return std::wstring(description.substr(start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start));
+    std::wstring_view name = description.substr(start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start);
+    if (name.size() > maxImageNameLength)
+        name = name.substr(0, isHighSurrogate(name[maxImageNameLength - 1]) ? maxImageNameLength - 1 : maxImageNameLength);
+    return std::wstring(name);
 }
 
 void loadImageList(ImageCatalogue& catalogue, const DiskMap& map, ImageListServices& services)
@@ -100,15 +70,20 @@ void loadImageList(ImageCatalogue& catalogue, const DiskMap& map, ImageListServi
     const std::wstring listFile = static_cast<wchar_t>(dataLetter) + std::wstring(listFileName);
     if (!services.fileExists(listFile))
         return;
-    const std::int32_t count = readDecimalNumber(services.profileString(listFile, L"BackupImage", L"TotalImageCount"));
+    std::optional<std::wstring> text = services.profileText(listFile);
+    if (!text)
+        return;
+    const ImageListFile list(std::move(*text));
+    const std::int32_t count = readDecimalNumber(list.imageCount());
     if (count <= 0)
         return;
 
-    for (const std::int32_t number : imageSectionsBelow(services.profileSectionNames(listFile), count)) {
-        const std::wstring section = L"Image" + std::to_wstring(number);
-        std::wstring path = services.profileString(listFile, section, L"Path");
-        const std::int32_t partId = readDecimalNumber(services.profileString(listFile, section, L"PartID"));
-        const std::int32_t diskId = readDecimalNumber(services.profileString(listFile, section, L"DiskID"));
+    // Size and name of each image file opened so far.
+    std::map<std::wstring, std::pair<std::int64_t, std::wstring>> opened;
+    for (const std::int32_t number : list.imageNumbersBelow(count)) {
+        std::wstring path = list.imageValue(number, ImageKey::path);
+        const std::int32_t partId = readDecimalNumber(list.imageValue(number, ImageKey::partId));
+        const std::int32_t diskId = readDecimalNumber(list.imageValue(number, ImageKey::diskId));
         const char letter = map.driveLetterOf(static_cast<std::uint32_t>(partId), diskId);
         if (letter == 0 || path.empty())
             continue;
@@ -116,16 +91,19 @@ void loadImageList(ImageCatalogue& catalogue, const DiskMap& map, ImageListServi
         path[0] = static_cast<wchar_t>(letter);
         if (!services.fileExists(path))
             continue;
-        ImageEntry entry{services.fileSize(path), diskId, partId, path, {}};
-        services.readImageName(path, entry.imageName);
-        catalogue.push_back(std::move(entry));
+        auto [image, isNew] = opened.try_emplace(path);
+        if (isNew) {
+            image->second.first = services.fileSize(path);
+            services.readImageName(path, image->second.second);
+        }
+        catalogue.push_back(ImageEntry{image->second.first, diskId, partId, path, image->second.second});
     }
 }
 
 bool hasRecoveryPartition(DiskDevices& devices)
 {
     FirstSector sector{};
-    return devices.readFirstSectorOfDiskZero(sector) && sector[recoveryTypeOffset] == recoveryPartitionType;
+    return devices.readFirstSectorOfDiskZero(sector) && sector[firstPartitionTypeOffset] == recoveryPartitionType;
 }
 
 ImageEntry factoryImageEntry(const StringCatalogue& catalogue)

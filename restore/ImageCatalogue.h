@@ -4,7 +4,9 @@
 // there.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,11 +34,9 @@ using ImageCatalogue = std::vector<ImageEntry>;
 class ImageListServices {
 public:
     virtual ~ImageListServices() = default;
-    // A profile value (GetPrivateProfileStringW, 4096 characters, "" by default).
-    virtual std::wstring profileString(const std::wstring& file, const std::wstring& section,
-                                       const std::wstring& key) = 0;
-    // The file's section names as the profile functions see them.
-    virtual std::vector<std::wstring> profileSectionNames(const std::wstring& file) = 0;
+    // The list file's characters as the profile functions decode them, or
+    // nothing when it cannot be read.
+    virtual std::optional<std::wstring> profileText(const std::wstring& file) = 0;
     virtual bool fileExists(const std::wstring& path) = 0;
     // 0 when the file cannot be opened.
     virtual std::int64_t fileSize(const std::wstring& path) = 0;
@@ -49,9 +49,9 @@ public:
 ImageListServices& machineImageListServices();
 
 // Empties the catalogue and fills it from the list file on the letter of
-// partition 3 of disk 0 of the (refreshed) map. Only the ImageN sections that
-// exist below TotalImageCount are visited, in ascending order: a count far
-// beyond the sections present costs nothing.
+// partition 3 of disk 0 of the (refreshed) map. The file is read once; only
+// the ImageN sections that exist below TotalImageCount are visited, in
+// ascending order. An image listed more than once is opened once.
 void loadImageList(ImageCatalogue& catalogue, const DiskMap& map, ImageListServices& services);
 
 // A decimal number as the list file holds it: leading blanks, an optional sign
@@ -59,9 +59,13 @@ void loadImageList(ImageCatalogue& catalogue, const DiskMap& map, ImageListServi
 // 32 bits stop at the nearest 32-bit limit.
 std::int32_t readDecimalNumber(std::wstring_view text);
 
+// The longest image name kept: it is only shown.
+inline constexpr std::size_t maxImageNameLength = 1024;
+
 // The image's name in its description: the text after the first "NAME" (and
 // the one character after it) up to the next "</NAME>"; the whole text when
-// there is no "NAME". No XML decoding: entities and white space stay.
+// there is no "NAME". No XML decoding: entities and white space stay. At
+// most maxImageNameLength characters are kept, never half a surrogate pair.
 std::wstring imageNameFromDescription(std::wstring_view description);
 
 // Whether the first partition entry of disk 0's master boot record has the
@@ -75,10 +79,13 @@ ImageEntry factoryImageEntry(const StringCatalogue& catalogue);
 // The same operations on this machine; defined for the programs only
 // (MachineImageCatalogue.cpp).
 void loadImageList(ImageCatalogue& catalogue);
+// The list file's characters as the profile functions decode them; nothing
+// when it cannot be read or is larger than any real list.
+std::optional<std::wstring> imageListText(const std::wstring& file);
 // True when the image's description could be read; the name is then set,
 // otherwise left as it was.
 bool readImageName(const std::wstring& path, std::wstring& name);
-// True when FindFirstFileW finds the path.
+// True when the path names a file: not a folder, and no pattern (* or ?).
 bool fileExists(const std::wstring& path);
 bool hasRecoveryPartition();
 // Whether the image file was written to its end (isCompleteWimImage): false

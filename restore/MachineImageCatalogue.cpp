@@ -1,4 +1,4 @@
-// The image catalogue on this machine: the profile functions, the files and
+// The image catalogue on this machine: the list file, the image files and
 // the edition's reader of image descriptions.
 #include "disk/DiskDevices.h"
 #include "disk/DiskMap.h"
@@ -6,60 +6,44 @@
 #include "restore/ImageCatalogue.h"
 #include "restore/FileBytes.h"
 #include "restore/ImageDescriptions.h"
+#include "restore/ImageListFile.h"
 #include "restore/WimHeader.h"
 
 #include <windows.h>
+
+#include <algorithm>
+#include <span>
 
 namespace quorvane {
 
 namespace {
 
-constexpr DWORD profileValueSize = 4096;
-// Section names of a list file are a few bytes per image; the buffer grows
-// until they fit, up to this many characters.
-constexpr DWORD maxSectionNamesSize = 16 * 1024 * 1024;
+// Real lists hold a few hundred bytes per image; a larger file is no list.
+constexpr DWORD maxListFileSize = 16 * 1024 * 1024;
+
+// The profile functions read a file without a byte-order mark in the
+// system's ANSI code page.
+std::wstring ansiText(std::span<const std::uint8_t> bytes)
+{
+    if (bytes.empty())
+        return {};
+    const int size = static_cast<int>(bytes.size());
+    const auto* narrow = reinterpret_cast<const char*>(bytes.data());
+    const int length = MultiByteToWideChar(CP_ACP, 0, narrow, size, nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(std::max(length, 0)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, narrow, size, text.data(), length);
+    return text;
+}
 
 class MachineImageListServices final : public ImageListServices {
 public:
-    std::wstring profileString(const std::wstring& file, const std::wstring& section,
-                               const std::wstring& key) override
-    {
-        wchar_t value[profileValueSize] = {};
-        GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", value, profileValueSize, file.c_str());
-        return value;
-    }
-
-    std::vector<std::wstring> profileSectionNames(const std::wstring& file) override
-    {
-        std::vector<wchar_t> buffer(64 * 1024);
-        DWORD copied = 0;
-        for (;;) {
-            const auto size = static_cast<DWORD>(buffer.size());
-            copied = GetPrivateProfileSectionNamesW(buffer.data(), size, file.c_str());
-            // size - 2 means the names did not fit.
-            if (copied + 2 < size || size >= maxSectionNamesSize)
-                break;
-            buffer.assign(buffer.size() * 2, L'\0');
-        }
-        std::vector<std::wstring> names;
-        for (DWORD at = 0; at < copied && buffer[at] != L'\0';) {
-            std::wstring name(buffer.data() + at);
-            at += static_cast<DWORD>(name.size()) + 1;
-            names.push_back(std::move(name));
-        }
-        return names;
-    }
+    std::optional<std::wstring> profileText(const std::wstring& file) override { return imageListText(file); }
 
     bool fileExists(const std::wstring& path) override { return quorvane::fileExists(path); }
 
     std::int64_t fileSize(const std::wstring& path) override
     {
-        UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        LARGE_INTEGER size{};
-        if (!file || !GetFileSizeEx(file.get(), &size))
-            return 0;
-        return size.QuadPart;
+        return static_cast<std::int64_t>(FileBytes(path).size()); // 0 when it cannot be opened
     }
 
     bool readImageName(const std::wstring& path, std::wstring& name) override
@@ -83,6 +67,14 @@ void loadImageList(ImageCatalogue& catalogue)
     loadImageList(catalogue, map, machineImageListServices());
 }
 
+std::optional<std::wstring> imageListText(const std::wstring& file)
+{
+    const auto bytes = readWholeFile(file, maxListFileSize);
+    if (!bytes)
+        return std::nullopt;
+    return profileFileText(*bytes, ansiText);
+}
+
 bool readImageName(const std::wstring& path, std::wstring& name)
 {
     // The imaging library takes paths of up to MAX_PATH characters with the
@@ -98,8 +90,12 @@ bool readImageName(const std::wstring& path, std::wstring& name)
 
 bool fileExists(const std::wstring& path)
 {
+    // FindFirstFileW matches patterns and folders too; neither is an image.
+    if (path.find_first_of(L"*?") != std::wstring::npos)
+        return false;
     WIN32_FIND_DATAW found{};
-    return static_cast<bool>(UniqueFind(FindFirstFileW(path.c_str(), &found)));
+    const UniqueFind search(FindFirstFileW(path.c_str(), &found));
+    return search && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool hasRecoveryPartition()

@@ -25,6 +25,8 @@ needs=(
   "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc:fonts-wqy-microhei"
   "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed.ttf:fonts-dejavu-extra"
   "wixl:wixl"
+  "clang++-19:clang-19"
+  "/usr/lib/llvm-19/lib/clang/19/lib/linux/libclang_rt.fuzzer-x86_64.a:libclang-rt-19-dev"
 )
 
 missing=()

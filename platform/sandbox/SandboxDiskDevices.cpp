@@ -61,7 +61,7 @@ bool SandboxDiskDevices::isFixedDrive(char letter)
     return GetDriveTypeW(root) == DRIVE_FIXED;
 }
 
-std::optional<PartitionInformation> SandboxDiskDevices::volumePartitionInformation(char letter)
+std::optional<DeviceNumber> SandboxDiskDevices::volumePlace(char letter) const
 {
     int diskNumber = 0;
     std::uint32_t partitionNumber = 0;
@@ -69,14 +69,27 @@ std::optional<PartitionInformation> SandboxDiskDevices::volumePartitionInformati
                           partitionNumber)
         || partitionNumber == 0)
         return std::nullopt;
-    const auto layout = driveLayout(diskNumber);
+    return DeviceNumber{diskNumber, partitionNumber};
+}
+
+std::optional<PartitionInformation> SandboxDiskDevices::volumePartitionInformation(char letter)
+{
+    const auto place = volumePlace(letter);
+    if (!place)
+        return std::nullopt;
+    const auto layout = driveLayout(place->diskNumber);
     if (!layout)
         return std::nullopt;
     for (const PartitionInformation& entry : layout->entries) {
-        if (entry.partitionNumber == partitionNumber)
+        if (entry.partitionNumber == place->partitionNumber)
             return entry;
     }
     return std::nullopt;
+}
+
+std::optional<DeviceNumber> SandboxDiskDevices::volumeDeviceNumber(char letter)
+{
+    return volumePlace(letter);
 }
 
 std::optional<DriveLayout> SandboxDiskDevices::driveLayout(int diskNumber)

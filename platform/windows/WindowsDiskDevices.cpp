@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <string>
 #include <vector>
 
 namespace quorvane {
@@ -32,6 +33,12 @@ UniqueFile openPhysicalDrive(int diskNumber)
     return openDevice(name);
 }
 
+// "\\.\%c:"
+std::wstring volumeName(char letter)
+{
+    return std::wstring(L"\\\\.\\") + static_cast<wchar_t>(letter) + L':';
+}
+
 class WindowsDiskDevices final : public DiskDevices {
 public:
     bool isFixedDrive(char letter) override
@@ -42,8 +49,7 @@ public:
 
     std::optional<PartitionInformation> volumePartitionInformation(char letter) override
     {
-        const wchar_t name[] = {L'\\', L'\\', L'.', L'\\', static_cast<wchar_t>(letter), L':', 0};
-        UniqueFile volume = openDevice(name);
+        UniqueFile volume = openDevice(volumeName(letter).c_str());
         if (!volume)
             return std::nullopt;
         std::uint8_t bytes[partitionInformationSize] = {};
@@ -53,6 +59,20 @@ public:
             || returned < sizeof(bytes))
             return std::nullopt;
         return readPartitionInformation(bytes);
+    }
+
+    std::optional<DeviceNumber> volumeDeviceNumber(char letter) override
+    {
+        UniqueFile volume = openDevice(volumeName(letter).c_str());
+        if (!volume)
+            return std::nullopt;
+        STORAGE_DEVICE_NUMBER number{};
+        DWORD returned = 0;
+        if (!DeviceIoControl(volume.get(), IOCTL_STORAGE_GET_DEVICE_NUMBER, nullptr, 0, &number, sizeof(number),
+                             &returned, nullptr)
+            || returned < sizeof(number) || number.DeviceType != FILE_DEVICE_DISK)
+            return std::nullopt;
+        return DeviceNumber{static_cast<std::int32_t>(number.DeviceNumber), number.PartitionNumber};
     }
 
     std::optional<DriveLayout> driveLayout(int diskNumber) override

@@ -136,3 +136,36 @@ TEST(DiskMap, EveryFieldOfThePartitionInformationMustAgree)
         EXPECT_EQ(map.driveLetterOf(2, 0), 0) << "field " << field;
     }
 }
+
+// Disk 1 is a sector clone of disk 0: the records alone cannot tell the two
+// data partitions apart, the volumes' device numbers can. A volume that does
+// not say where it lies is matched by its record alone, as before.
+TEST(DiskMap, VolumesOfAClonedDiskGoToTheDiskTheyLieOn)
+{
+    FakeDiskDevices devices = quorvane::testing::usualMachine();
+    devices.layouts[1] = devices.layouts[0];
+    devices.volumeInfo.erase('e');
+    devices.fixedLetters.erase('e');
+    devices.addVolume('d', devices.layouts[0].entries[2]);
+    devices.deviceNumbers['d'] = {1, 3};
+    devices.addVolume('f', devices.layouts[0].entries[2]);
+    devices.deviceNumbers['f'] = {0, 3};
+    devices.addVolume('g', devices.layouts[0].entries[1]); // says nothing: the first system partition met
+    devices.deviceNumbers['c'] = {1, 2};
+
+    DiskMap map(devices);
+    map.refresh();
+    EXPECT_EQ(map.driveLetterOf(3, 0), 'f');
+    EXPECT_EQ(map.driveLetterOf(3, 1), 'd');
+    EXPECT_EQ(map.driveLetterOf(2, 0), 'g');
+    EXPECT_EQ(map.driveLetterOf(2, 1), 'c');
+    std::int32_t disk = -1;
+    EXPECT_EQ(map.partitionOfDriveLetter('F', disk), 3u);
+    EXPECT_EQ(disk, 0);
+
+    // A volume whose number names a partition no layout record of its disk
+    // matches gets no letter.
+    devices.deviceNumbers['f'] = {0, 2};
+    map.refresh();
+    EXPECT_EQ(map.driveLetterOf(3, 0), 0);
+}

@@ -2,6 +2,8 @@
 #include "app/StringCatalogue.h"
 #include "native/support/FakeDiskDevices.h"
 #include "restore/ImageCatalogue.h"
+#include "restore/ImageListFile.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +11,7 @@
 #include <cwctype>
 
 using namespace quorvane;
+using namespace std::literals;
 
 TEST(ImageName, FirstNameTagDecidesVerbatim)
 {
@@ -32,6 +35,13 @@ TEST(ImageName, FirstNameTagDecidesVerbatim)
     };
     for (const auto& [description, name] : cases)
         EXPECT_EQ(imageNameFromDescription(description), name) << description;
+
+    // A name is only shown: 1024 characters are kept, never half of a pair.
+    const std::wstring longName(3000, L'n');
+    EXPECT_EQ(imageNameFromDescription(L"<NAME>" + longName + L"</NAME>"), longName.substr(0, 1024));
+    EXPECT_EQ(imageNameFromDescription(longName), longName.substr(0, 1024));
+    const std::wstring pairAtTheEdge = std::wstring(1023, L'n') + L"\xD83D\xDE00";
+    EXPECT_EQ(imageNameFromDescription(L"<NAME>" + pairAtTheEdge), pairAtTheEdge.substr(0, 1023));
 }
 
 TEST(DecimalNumber, ReadsLikeTheListFileIntends)
@@ -50,31 +60,19 @@ TEST(DecimalNumber, ReadsLikeTheListFileIntends)
 
 namespace {
 
-// Profile sections, files with sizes and names; counts the profile reads.
+// The list file's text, files with sizes and names; counts the reads.
 class FakeServices : public ImageListServices {
 public:
-    std::wstring profileString(const std::wstring& file, const std::wstring& section, const std::wstring& key) override
+    std::optional<std::wstring> profileText(const std::wstring& file) override
     {
-        ++profileReads;
         readFiles.insert(file);
-        for (const auto& [name, values] : sections) {
-            const auto lower = [](wchar_t c) { return std::towlower(c); };
-            if (std::ranges::equal(name, section, {}, lower, lower) && values.contains(key))
-                return values.at(key);
-        }
-        return L"";
-    }
-    std::vector<std::wstring> profileSectionNames(const std::wstring&) override
-    {
-        std::vector<std::wstring> names;
-        for (const auto& [name, values] : sections)
-            names.push_back(name);
-        return names;
+        return listText;
     }
     bool fileExists(const std::wstring& path) override { return files.contains(path); }
     std::int64_t fileSize(const std::wstring& path) override { return files.at(path); }
     bool readImageName(const std::wstring& path, std::wstring& name) override
     {
+        ++nameReads;
         if (!names.contains(path))
             return false;
         name = names.at(path);
@@ -84,14 +82,14 @@ public:
     void image(const std::wstring& section, const std::wstring& path, const std::wstring& partId,
                const std::wstring& diskId = L"0")
     {
-        sections[section] = {{L"Path", path}, {L"PartID", partId}, {L"DiskID", diskId}};
+        listText += L"[" + section + L"]\r\nPath=" + path + L"\r\nPartID=" + partId + L"\r\nDiskID=" + diskId + L"\r\n";
     }
-    void count(const std::wstring& total) { sections[L"BackupImage"] = {{L"TotalImageCount", total}}; }
+    void count(const std::wstring& total) { listText += L"[BackupImage]\r\nTotalImageCount=" + total + L"\r\n"; }
 
-    std::map<std::wstring, std::map<std::wstring, std::wstring>> sections;
+    std::wstring listText;
     std::map<std::wstring, std::int64_t> files{{L"d:\\Backup_Image_List.ini", 100}};
     std::map<std::wstring, std::wstring> names;
-    int profileReads = 0;
+    int nameReads = 0;
     std::set<std::wstring> readFiles;
 };
 
@@ -140,14 +138,13 @@ TEST_F(ImageList, SectionsBelowTheCountWithTheCurrentLetterAndAFile)
 
 TEST_F(ImageList, NoListFileNoDataLetterOrNoCountGivesAnEmptyCatalogue)
 {
-    services.image(L"Image0", L"D:\\a.QVX", L"3");
     services.files[L"d:\\a.QVX"] = 5;
-    for (const wchar_t* count : {L"0", L"-1", L"none", L""}) {
+    for (const wchar_t* count : {L"0", L"-1", L"none", L"", L"1"}) {
+        services.listText.clear();
         services.count(count);
-        EXPECT_TRUE(load().empty()) << count;
+        services.image(L"Image0", L"D:\\a.QVX", L"3");
+        EXPECT_EQ(load().size(), count == std::wstring(L"1") ? 1u : 0u) << count;
     }
-    services.count(L"1");
-    EXPECT_EQ(load().size(), 1u);
     services.files.erase(L"d:\\Backup_Image_List.ini");
     EXPECT_TRUE(load().empty());
     disks.fixedLetters.erase('d');
@@ -155,21 +152,82 @@ TEST_F(ImageList, NoListFileNoDataLetterOrNoCountGivesAnEmptyCatalogue)
     EXPECT_TRUE(load().empty());
 }
 
-TEST_F(ImageList, AHugeCountVisitsOnlyTheSectionsThatExist)
+// An image listed many times is opened once: a list that names one image with
+// a huge description a hundred times costs one reading.
+TEST_F(ImageList, AHugeCountVisitsOnlyTheSectionsThatExistAndEachImageIsOpenedOnce)
 {
     services.count(L"2147483647");
-    for (const wchar_t* section : {L"Image2000000000", L"Image7", L"Image0", L"Image2147483647"}) {
-        const std::wstring path = std::wstring(L"d:\\") + section + L".QVX";
-        services.image(section, path, L"3");
-        services.files[path] = 1;
+    for (const wchar_t* section : {L"Image2000000000", L"Image7", L"Image0", L"Image2147483647", L"Image9"}) {
+        services.image(section, L"d:\\same.QVX", L"3");
     }
+    services.files[L"d:\\same.QVX"] = 1;
+    services.names[L"d:\\same.QVX"] = L"Same";
     const ImageCatalogue catalogue = load();
-    ASSERT_EQ(catalogue.size(), 3u);
-    EXPECT_EQ(catalogue[0].imagePath, L"d:\\Image0.QVX");
-    EXPECT_EQ(catalogue[1].imagePath, L"d:\\Image7.QVX");
-    EXPECT_EQ(catalogue[2].imagePath, L"d:\\Image2000000000.QVX");
-    // The count plus three values for each of the three sections.
-    EXPECT_EQ(services.profileReads, 1 + 3 * 3);
+    std::vector<std::int32_t> listed;
+    EXPECT_EQ(catalogue.size(), 4u);
+    for (const ImageEntry& entry : catalogue)
+        EXPECT_EQ(entry, (ImageEntry{1, 0, 3, L"d:\\same.QVX", L"Same"}));
+    EXPECT_EQ(services.nameReads, 1);
+}
+
+// The list file as the profile reader sees it. Each text is one list; the
+// answer is TotalImageCount, then Image0's Path. The Windows tests compare
+// these rules with the profile reader itself on real files.
+TEST(ImageListFile, ReadsValuesAsTheProfileReaderDoes)
+{
+    const std::wstring longValue(5000, L'v');
+    const std::wstring fitsQuoted(4094, L'q'); // with both quotes: 4096 characters
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"[BackupImage]\r\nTotalImageCount=2\r\n[Image0]\r\nPath=d:\\a.QVX", L"2|d:\\a.QVX"},
+        // Blanks, tabs, ^Z and any mixture of CR and LF; names in any case.
+        {L" \t[backupimage]\n\n\r  totalIMAGEcount \t=\t 3 \x1a\r[IMAGE0]\rpath= a b ", L"3|a b"},
+        // Only the first section of a name counts, even without the key; in
+        // it only the first line of a key, even one without '='.
+        {L"[Image0]\r\nDiskID=1\r\n[Image0]\r\nPath=second\r\n", L"|"},
+        {L"[Image0]\r\nPath\r\nPath=second\r\n[BackupImage]\r\nTotalImageCount=1\r\nTotalImageCount=2", L"1|"},
+        // Comments are keys nobody asks for; a '[' line without ']' is a key
+        // line; a section name runs to the last ']' and is trimmed.
+        {L"[Image0]\r\n;Path=comment\r\n[Image1\r\nPath=kept", L"|kept"},
+        {L"[Image0]]\r\nPath=x\r\n[Image0] junk ]\r\nPath=y\r\n[ Image0\t]x\r\nPath=z", L"|z"},
+        // A NUL ends a name or a value.
+        {std::wstring(L"[Image0\0x]\r\nPath\0y=a\0b"sv), L"|a"},
+        // One pair of enclosing quotes goes; other quotes stay.
+        {L"[Image0]\r\nPath=\"d:\\q.QVX\"", L"|d:\\q.QVX"},
+        {L"[Image0]\r\nPath='x\"", L"|'x\""},
+        {L"[Image0]\r\nPath=\"", L"|\""},
+        {L"[Image0]\r\nPath=''", L"|"},
+        // At most 4095 characters. Quotes around a value that fits go; when
+        // only the rest after the opening quote fits, its last character goes
+        // instead of the closing quote; a longer one just loses the opening quote.
+        {L"[Image0]\r\nPath=" + longValue, L"|" + longValue.substr(0, 4095)},
+        {L"[Image0]\r\nPath=\"" + fitsQuoted + L"\"", L"|" + fitsQuoted},
+        {L"[Image0]\r\nPath=\"" + fitsQuoted + L"x\"", L"|" + fitsQuoted.substr(0, 4094)},
+        {L"[Image0]\r\nPath=\"" + longValue + L"\"", L"|" + longValue.substr(0, 4095)},
+    };
+    for (const auto& [text, expected] : cases) {
+        const ImageListFile list(text);
+        const std::wstring answer = list.imageCount() + L"|" + list.imageValue(0, ImageKey::path);
+        EXPECT_TRUE(answer == expected) << quorvane::testing::narrow(text.substr(0, 60)) << " gave "
+                                        << quorvane::testing::narrow(answer.substr(0, 60))
+                                        << " (" << answer.size() << " characters)";
+    }
+
+    // The sections below the count, each once, in order of their numbers.
+    const ImageListFile list(L"[Image3]\n[image1]\n[Image01]\n[Image1]\n[Image 2]\n[Image0]\n[Image4]\n[Image-1]");
+    EXPECT_EQ(list.imageNumbersBelow(4), (std::vector<std::int32_t>{0, 1, 3}));
+    EXPECT_TRUE(list.imageNumbersBelow(0).empty());
+}
+
+TEST(ImageListFile, TextOfTheFileInItsEncoding)
+{
+    const auto latin1 = [](std::span<const std::uint8_t> bytes) { return std::wstring(bytes.begin(), bytes.end()); };
+    const auto text = [&](std::vector<std::uint8_t> bytes) { return profileFileText(bytes, latin1); };
+    EXPECT_EQ(text({0xFF, 0xFE, 'a', 0, 0xE9, 0x00, 0x07, 0x59, 'z'}), L"a\u00e9\u5907"); // odd last byte dropped
+    EXPECT_EQ(text({0xFE, 0xFF, 0, 'a', 0x59, 0x07}), L"a\u5907");
+    EXPECT_EQ(text({'a', 0xE9}), L"a\u00e9");
+    EXPECT_EQ(text({0xEF, 0xBB, 0xBF, 'a'}), L"\u00ef\u00bb\u00bfa"); // a UTF-8 mark is ANSI text, as on Windows
+    EXPECT_EQ(text({0xFF}), L"\u00ff");
+    EXPECT_EQ(text({}), L"");
 }
 
 TEST(FactoryImage, CarriesTheFixedValuesAndCatalogueTexts)

@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cwchar>
 
 namespace quorvane {
 namespace {
@@ -65,19 +65,30 @@ TEST(JobContent, FactoryRuleReplacesOnlyTheExactFactoryEntry)
     }
 }
 
+// A folder named in any script (here Chinese) stays as it is.
 TEST(JobContent, CommandLineQuotesTheScriptBesideTheProgram)
 {
-    const auto launch = diskpartLaunch("C:\\Program Files\\Quorvane\\Quorvane.exe", diskpartScriptName);
+    const auto launch = diskpartLaunch(L"C:\\\u7a0b\u5e8f\\Quorvane.exe", diskpartScriptName);
     ASSERT_TRUE(launch);
-    EXPECT_EQ(launch->scriptPath, "C:\\Program Files\\Quorvane\\DiskpartScript.txt");
-    EXPECT_EQ(launch->commandLine, "diskpart /s \"C:\\Program Files\\Quorvane\\DiskpartScript.txt\"");
-    EXPECT_FALSE(diskpartLaunch("Quorvane.exe", diskpartScriptName));
+    EXPECT_EQ(launch->scriptPath, L"C:\\\u7a0b\u5e8f\\DiskpartScript.txt");
+    EXPECT_EQ(launch->commandLine, L"diskpart /s \"C:\\\u7a0b\u5e8f\\DiskpartScript.txt\"");
+    EXPECT_FALSE(diskpartLaunch(L"Quorvane.exe", diskpartScriptName));
 
-    // The command line is the longest of the three: 14 bytes around the script path.
-    const auto folderOfLength = [](std::size_t length) { return "C:\\" + std::string(length - 4, 'f') + "\\"; };
-    const std::size_t longestFolder = narrowPathLimit - 1 - 14 - std::strlen(diskpartScriptName);
-    EXPECT_TRUE(diskpartLaunch(folderOfLength(longestFolder) + "Q.exe", diskpartScriptName));
-    EXPECT_FALSE(diskpartLaunch(folderOfLength(longestFolder + 1) + "Q.exe", diskpartScriptName));
+    // The command line is the longest of the three: 14 characters around the script path.
+    const auto folderOfLength = [](std::size_t length) { return L"C:\\" + std::wstring(length - 4, L'f') + L"\\"; };
+    const std::size_t longestFolder = programPathLimit - 1 - 14 - std::wcslen(diskpartScriptName);
+    EXPECT_TRUE(diskpartLaunch(folderOfLength(longestFolder) + L"Q.exe", diskpartScriptName));
+    EXPECT_FALSE(diskpartLaunch(folderOfLength(longestFolder + 1) + L"Q.exe", diskpartScriptName));
+}
+
+// Partition 1 of disk 0 is made the boot partition only when it is a hidden
+// recovery partition; a path the recovery environment cannot take is no job.
+TEST(JobContent, OnlyARecoveryPartitionAndAPathShorterThan260Characters)
+{
+    for (int type = 0; type < 256; ++type)
+        EXPECT_EQ(isRecoveryPartitionType(static_cast<std::uint8_t>(type)), type == 0x12 || type == 0x27) << type;
+    EXPECT_TRUE(fitsRecoveryEnvironment(std::wstring(259, L'p')));
+    EXPECT_FALSE(fitsRecoveryEnvironment(std::wstring(260, L'p')));
 }
 
 TEST(JobFileCheck, AcceptsTheFileAsTheProfileWriterLeavesItAndNothingElse)

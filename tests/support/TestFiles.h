@@ -57,12 +57,12 @@ inline Bytes utf16File(const std::wstring& text, bool byteOrderMark = true)
     return bytes;
 }
 
-// The lines of a language section: text 0 names the font Tahoma, ids 1..99
+// The lines of a language section: text 0 names the font Tahoma, ids 1..100
 // hold `texts` where given and "text <id>" elsewhere.
 inline std::wstring languageLines(const std::map<int, std::wstring>& texts = {})
 {
     std::wstring lines = L"font=Tahoma\r\n";
-    for (int id = 1; id < 100; ++id) {
+    for (int id = 1; id <= 100; ++id) {
         const std::wstring text = texts.contains(id) ? texts.at(id) : L"text " + std::to_wstring(id);
         lines += L"t" + std::to_wstring(id) + L"=" + text + L"\r\n";
     }

@@ -9,18 +9,27 @@
 #include "backup/BackupPagesDrawing.h"
 #include "job/JobContent.h"
 
+#include <fstream>
 #include <regex>
 
 namespace quorvane::testing {
 namespace {
 
+namespace fs = std::filesystem;
+
 class BackupWizard : public WizardDriver {
 protected:
-    // Starts the program on the machine, with a second disk and these drive
-    // letters, and opens the options page from the main menu's Backup button.
-    void start(const std::string& volumes)
+    explicit BackupWizard(const std::string& layout = usualLayout, const std::wstring& programFolder = {})
+        : WizardDriver(layout, programFolder)
     {
-        ASSERT_TRUE(machine.addDisk(1, "100G", "'type=7'"));
+    }
+
+    // Starts the program on the machine, with a second disk of `secondDisk`
+    // and these drive letters, and opens the options page from the main
+    // menu's Backup button.
+    void start(const std::string& volumes, const std::string& secondDisk = "'type=7'")
+    {
+        ASSERT_TRUE(machine.addDisk(1, "200G", secondDisk));
         ASSERT_NO_FATAL_FAILURE(startProgram(volumes));
         click(IDC_MENU_BACKUP);
         ASSERT_TRUE(showsPage("backup options"));
@@ -49,6 +58,21 @@ protected:
     std::string shownChoice() const
     {
         return narrow(target()) + " | " + chosenCompression() + " | '" + narrow(description()) + "'";
+    }
+
+    // A question of the page with this text, Yes and No, No as the default,
+    // answered with `button`.
+    void answerQuestion(const std::wstring& text, int button)
+    {
+        const MessageBoxInfo box = program->waitForMessageBox();
+        ASSERT_TRUE(box.window) << "no question " << narrow(text);
+        EXPECT_EQ(box.text, text);
+        EXPECT_EQ(box.owner, shell);
+        EXPECT_TRUE(GetDlgItem(box.window, IDYES) && GetDlgItem(box.window, IDNO));
+        EXPECT_FALSE(GetDlgItem(box.window, IDOK));
+        EXPECT_EQ(GetWindowLongW(GetDlgItem(box.window, IDNO), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
+        ProgramUnderTest::pressButton(box.window, button);
+        ASSERT_TRUE(waitUntil([&] { return !IsWindow(box.window); }));
     }
 
     // Next, Start, and the restart that follows; the job file must hold `job`,
@@ -199,11 +223,78 @@ TEST_F(BackupWizard, KeyboardAloneFromTheMainMenuToStart)
     press(VK_ESCAPE);
     ASSERT_NO_FATAL_FAILURE(tabTo(IDC_BACKUP_CONFIRM_BACK));
     EXPECT_EQ(visiblePage(shell), "backup confirm");
-    EXPECT_FALSE(std::filesystem::exists(machine.jobFile()));
+    EXPECT_FALSE(fs::exists(machine.jobFile()));
     ASSERT_NO_FATAL_FAILURE(tabTo(IDC_BACKUP_CONFIRM_START));
     press(VK_SPACE);
     ASSERT_NO_FATAL_FAILURE(expectHandedOver());
     EXPECT_TRUE(jobFileHolds(fileBytes(machine.jobFile()), backupJobKeys({3, stamp, L"D:\\backup.QVX", 3, 0})));
+}
+
+class BackupWizardWithoutRecoveryPartition : public BackupWizard {
+protected:
+    BackupWizardWithoutRecoveryPartition() : BackupWizard("'size=20G, type=7' 'size=100G, type=7, bootable' 'type=7'") {}
+};
+
+// Partition 1 of disk 0 is an ordinary NTFS partition: Start hands nothing
+// over, switches nothing and does not restart.
+TEST_F(BackupWizardWithoutRecoveryPartition, StartRefusesTheJob)
+{
+    start("p=0,2\r\ne=0,3\r\n");
+    click(IDC_BACKUP_NEXT);
+    ASSERT_TRUE(showsPage("backup confirm"));
+    click(IDC_BACKUP_CONFIRM_START);
+    expectMessage(cannotHandOver);
+    ASSERT_TRUE(program->waitForExit());
+    EXPECT_EQ(program->exitCode(), 1u);
+    EXPECT_FALSE(fs::exists(machine.jobFile()));
+    EXPECT_FALSE(fs::exists(machine.leftScript()));
+    EXPECT_EQ(machine.bootablePartitions(), "2");
+    EXPECT_EQ(machine.eventsLog(), "");
+}
+
+constexpr char ntfsRecoveryLayout[] = "'size=20G, type=27' 'size=100G, type=7, bootable' 'type=7'";
+
+class BackupWizardOnAClone : public BackupWizard {
+protected:
+    BackupWizardOnAClone() : BackupWizard(ntfsRecoveryLayout, L"\u7a0b\u5e8f \u6587\u4ef6\u5939") {}
+};
+
+// The program in a folder with a Chinese name, on a machine whose recovery
+// partition has the NTFS type 0x27 and whose disk 1 is a sector clone of disk
+// 0, lettered before it. A typed name without extension whose image exists is
+// asked about; a final path of 260 characters is refused, one of 259 handed
+// over, as partition 3 of disk 0 with no other-disk notice.
+TEST_F(BackupWizardOnAClone, ChineseFolderExistingImageAndLongPaths)
+{
+    start("p=0,2\r\nd=1,3\r\ne=0,3\r\n", ntfsRecoveryLayout);
+    const fs::path folder = L"e:\\QuorvaneWizard";
+    struct Removed {
+        fs::path folder;
+        ~Removed() { std::error_code ignored; fs::remove_all(folder, ignored); }
+    } removed{folder};
+    const fs::path deep = folder / std::wstring(200, L'a');
+    fs::create_directories(deep);
+    std::ofstream(folder / L"monday.QVX") << "an earlier backup";
+    const std::wstring deepName = deep.wstring() + L"\\";
+    const std::wstring typed259 = deepName + std::wstring(255 - deepName.size(), L'n');
+
+    click(IDC_BACKUP_BROWSE);
+    answerFileDialog(L"e:\\QuorvaneWizard\\monday");
+    answerQuestion(L"text 100", IDNO);
+    answerFileDialog(typed259 + L"x");
+    expectMessage(L"text 85");
+    EXPECT_EQ(target(), L"D:\\backup.QVX") << "nothing chosen yet";
+    answerFileDialog(L"e:\\QuorvaneWizard\\monday");
+    answerQuestion(L"text 100", IDYES);
+    ASSERT_TRUE(waitUntil([&] { return target() == L"e:\\QuorvaneWizard\\monday.QVX"; })) << narrow(target());
+
+    click(IDC_BACKUP_BROWSE);
+    answerFileDialog(typed259);
+    ASSERT_TRUE(waitUntil([&] { return target() == typed259 + L".QVX"; })) << narrow(target());
+    ASSERT_EQ(target().size(), 259u);
+    setDescription(L"clone");
+    handOver({2, L"clone", typed259 + L".QVX", 3, 0}, false);
+    EXPECT_FALSE(fs::exists(machine.leftScript()));
 }
 
 } // namespace

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <psapi.h>
+
 #include <algorithm>
 #include <fstream>
 #include <functional>
@@ -60,7 +62,17 @@ TEST(ImageCatalogue, RealListFileWithRealImagesOnTheDefaultMachine)
     // A copy whose header was damaged: listed with its size, without a name.
     changedCopy(testImage(L"monday.QVX"), onD / L"damaged.QVX", [](Bytes& b) { b[0] = 'X'; });
 
-    writeBytes(listFile, utf16File(L"[BackupImage]\r\nTotalImageCount=5\r\n"
+    // A pattern or a folder is no image, though FindFirstFileW finds both.
+    fs::create_directories(onD / L"dir.QVX");
+    EXPECT_FALSE(fileExists(L"d:\\QuorvaneTest\\*.QVX"));
+    EXPECT_FALSE(fileExists(L"d:\\QuorvaneTest\\m?nday.QVX"));
+    EXPECT_FALSE(fileExists(L"d:\\QuorvaneTest\\dir.QVX"));
+    EXPECT_TRUE(fileExists(L"d:\\QuorvaneTest\\monday.QVX"));
+
+    writeBytes(listFile, utf16File(L"[BackupImage]\r\nTotalImageCount=8\r\n"
+                                   + imageSection(5, L"D:\\QuorvaneTest\\*.QVX", 3, 0)
+                                   + imageSection(6, L"C:\\QuorvaneTest\\m?nday.QVX", 3, 0)
+                                   + imageSection(7, L"D:\\QuorvaneTest\\dir.QVX", 3, 0)
                                    + imageSection(0, L"C:\\QuorvaneTest\\monday.QVX", 3, 0) // written when d was c
                                    + imageSection(1, L"D:\\QuorvaneTest\\cjk.QVX", 1, 1)
                                    + imageSection(2, L"D:\\QuorvaneTest\\damaged.QVX", 3, 0)
@@ -110,6 +122,59 @@ bool readDescriptionOf(const fs::path& image, std::wstring& description)
 
 // Our own reader on real images, damaged copies, a missing file and a path
 // past MAX_PATH; the imaging library where it works.
+// Hostile lists: many sections without paths, and one image with a huge
+// description listed a hundred times. Neither may stall the page or hold
+// more than one description.
+TEST(ImageCatalogue, HostileListsNeitherStallNorExhaustTheProgram)
+{
+    const fs::path onD = L"d:\\QuorvaneHostile", listFile = L"d:\\Backup_Image_List.ini";
+    const RemovedAtEnd removed{{onD, listFile}};
+    fs::create_directories(onD);
+
+    std::wstring list = L"[BackupImage]\r\nTotalImageCount=32000\r\n";
+    for (int number = 0; number < 32000; ++number)
+        list += L"[Image" + std::to_wstring(number) + L"]\r\nPartID=3\r\nDiskID=0\r\n";
+    writeBytes(listFile, utf16File(list));
+    ImageCatalogue catalogue;
+    const double manySections = medianMilliseconds(3, [&] { loadImageList(catalogue); });
+    std::cout << "loadImageList, 32000 sections without paths: median " << manySections << " ms over 3 runs\n";
+    EXPECT_TRUE(catalogue.empty());
+    EXPECT_LT(manySections, 500.0);
+
+    // monday.QVX with its description moved to the end and grown to 16 MiB,
+    // a name of 8 million characters in it.
+    Bytes image = fileBytes(testImage(L"monday.QVX"));
+    const std::uint64_t offset = image.size();
+    const std::wstring name(8'000'000, L'n');
+    const Bytes description = utf16File(L"<WIM><IMAGE><NAME>" + name + L"</NAME></IMAGE></WIM>", false);
+    image.insert(image.end(), description.begin(), description.end());
+    for (int i = 0; i < 8; ++i) {
+        image[72 + i] = static_cast<std::uint8_t>(i < 7 ? description.size() >> (8 * i) : 0);
+        image[80 + i] = static_cast<std::uint8_t>(offset >> (8 * i));
+        image[88 + i] = static_cast<std::uint8_t>(description.size() >> (8 * i));
+    }
+    writeBytes(onD / L"huge.QVX", image);
+    list = L"[BackupImage]\r\nTotalImageCount=100\r\n";
+    for (int number = 0; number < 100; ++number)
+        list += imageSection(number, L"D:\\QuorvaneHostile\\huge.QVX", 3, 0);
+    writeBytes(listFile, utf16File(list));
+    image = {};
+
+    const double hugeName = medianMilliseconds(1, [&] { loadImageList(catalogue); });
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof(memory);
+    const bool measured = GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
+    std::cout << "loadImageList, 100 entries of one image with a 16 MiB description: " << hugeName << " ms, peak "
+              << memory.PeakWorkingSetSize / (1024 * 1024) << " MiB\n";
+    ASSERT_EQ(catalogue.size(), 100u);
+    for (const ImageEntry& entry : catalogue) {
+        ASSERT_EQ(entry.imageName, name.substr(0, 1024));
+    }
+    if (measured) {
+        EXPECT_LT(memory.PeakWorkingSetSize, 400u * 1024 * 1024);
+    }
+}
+
 TEST(ImageCatalogue, OwnReaderOnRealImagesDamagedCopiesAndOddPaths)
 {
     std::wstring description;

@@ -58,6 +58,7 @@ TEST(JobHandOff, EachJobFileHoldsExactlyItsJobAndAnotherDiskIsNoticed)
         std::wstring arguments;
         std::wstring lines;
         bool notice = false;
+        std::string layout = usualLayout;
     };
     const Case cases[] = {
         // The time-stamp description ends in a blank, which Wine's profile writer drops.
@@ -66,12 +67,14 @@ TEST(JobHandOff, EachJobFileHoldsExactlyItsJobAndAnotherDiskIsNoticed)
          L"Compress=3\r\n"},
         {L"backup 2 0 1 e:\\Monday.QVX Monday",
          L"Type=Backup\r\nPath=e:\\Monday.QVX\r\nDesc=Monday\r\nPartID=0\r\nDiskID=1\r\nCompress=2\r\n"},
-        {factoryRestore, L"Type=Restore\r\nPath=z:\\FactoryImage.QVX\r\nPartID=1\r\nDiskID=0\r\n"},
+        // An NTFS recovery partition (type 0x27) is a recovery partition too.
+        {factoryRestore, L"Type=Restore\r\nPath=z:\\FactoryImage.QVX\r\nPartID=1\r\nDiskID=0\r\n", false,
+         "'size=20G, type=27' 'size=100G, type=7, bootable' 'type=7'"},
         {L"restore 5000 2 1 f:\\a.QVX a", L"Type=Restore\r\nPath=f:\\a.QVX\r\nPartID=1\r\nDiskID=2\r\n", true},
     };
     for (const Case& each : cases) {
         SCOPED_TRACE(narrow(each.arguments));
-        SandboxMachine machine;
+        SandboxMachine machine(each.layout);
         ASSERT_TRUE(machine.ready());
         std::ofstream(machine.jobFile(), std::ios::binary) << "[Config]\r\nType=Restore\r\nExtra=1\r\n[Other]\r\nA=1\r\n";
         fs::copy_file(machine.sandbox() / L"diskpart.exe", machine.folder() / L"diskpart.exe");
@@ -91,36 +94,53 @@ TEST(JobHandOff, EachJobFileHoldsExactlyItsJobAndAnotherDiskIsNoticed)
     }
 }
 
+// Partition 1 of disk 0 that is no recovery partition, or an image path the
+// recovery environment cannot take, is refused before anything is written.
 TEST(JobHandOff, AJobThatCannotBeWrittenCheckedOrSwitchedIsRefused)
 {
     const auto nothing = [](const SandboxMachine&) {};
+    const std::wstring monday = mondayBackup + std::wstring(L"Monday");
+    const std::wstring longPath = L"d:\\" + std::wstring(252, L'n') + L".QVX"; // 259 characters
     struct Case {
         const char* why;
         std::function<void(const SandboxMachine&)> prepare;
+        std::wstring arguments;
         bool jobWritten = false;
         bool scriptLeft = false; // diskpart could not be started
-        std::wstring description = L"Monday";
-        // A GPT disk (here with a hybrid table that also lists the system
-        // partition) has no MBR partition that diskpart could make active.
         std::string layout = usualLayout;
     };
     const Case cases[] = {
-        {"a folder with the job file's name", [](const SandboxMachine& m) { fs::create_directories(m.jobFile()); }},
-        {"no lettered partition 2 on disk 0", [](const SandboxMachine& m) { m.writeMachine("[Volumes]\r\np=0,3\r\n"); }},
-        {"a value that would start a new line", nothing, false, false, L"Monday\r\n[Config]\r\nType=Restore"},
-        {"no diskpart", [](const SandboxMachine& m) { fs::remove(m.sandbox() / L"diskpart.exe"); }, true, true},
-        {"a diskpart that fails", nothing, true, false, L"Monday", "'size=1G, type=ee' 'size=2G, type=7, bootable'"},
+        {"a folder with the job file's name", [](const SandboxMachine& m) { fs::create_directories(m.jobFile()); }, monday},
+        {"no lettered partition 2 on disk 0", [](const SandboxMachine& m) { m.writeMachine("[Volumes]\r\np=0,3\r\n"); }, monday},
+        {"a value that would start a new line", nothing, mondayBackup + std::wstring(L"\"Monday\r\n[Config]\r\nType=Restore\"")},
+        {"no diskpart", [](const SandboxMachine& m) { fs::remove(m.sandbox() / L"diskpart.exe"); }, monday, true, true},
+        // A GPT disk (here with a hybrid table that also lists the recovery
+        // and system partitions) has no MBR partition diskpart could make active.
+        {"a diskpart that fails", nothing, monday, true, false,
+         "'size=1G, type=12' 'size=2G, type=7, bootable' 'size=1G, type=ee'"},
+        {"an ordinary partition 1, backup", nothing, monday, false, false,
+         "'size=20G, type=7' 'size=100G, type=7, bootable' 'type=7'"},
+        {"an ordinary partition 1, restore", nothing, factoryRestore, false, false,
+         "'size=20G, type=7' 'size=100G, type=7, bootable' 'type=7'"},
+        {"a path of 260 characters", nothing, L"restore 5 0 3 x" + longPath + L" a"},
     };
     for (const Case& each : cases) {
         SCOPED_TRACE(each.why);
         SandboxMachine machine(each.layout);
         ASSERT_TRUE(machine.ready());
         each.prepare(machine);
-        ProgramUnderTest runner(machine.runner(), mondayBackup + (L"\"" + each.description + L"\""));
+        ProgramUnderTest runner(machine.runner(), each.arguments);
         expectRefused(runner, machine);
         EXPECT_EQ(fs::is_regular_file(machine.jobFile()), each.jobWritten);
         EXPECT_EQ(fileText(machine.leftScript()), each.scriptLeft ? diskpartScriptText : "");
     }
+
+    // One character less goes through: the limit is the recovery environment's, not ours.
+    SandboxMachine machine;
+    ASSERT_TRUE(machine.ready());
+    ProgramUnderTest runner(machine.runner(), L"backup 2 3 0 " + longPath + L" Monday");
+    expectHandedOver(runner, machine);
+    EXPECT_NE(fileBytes(machine.jobFile()), Bytes{});
 }
 
 TEST(JobHandOff, AJobFileCutOffByAFullDiskSwitchesNothing)

@@ -43,6 +43,10 @@ public:
         askedForInformation.insert(letter);
         return volumeInfo.contains(letter) ? std::optional(volumeInfo[letter]) : std::nullopt;
     }
+    std::optional<DeviceNumber> volumeDeviceNumber(char letter) override
+    {
+        return deviceNumbers.contains(letter) ? std::optional(deviceNumbers[letter]) : std::nullopt;
+    }
     std::optional<DriveLayout> driveLayout(int diskNumber) override
     {
         askedDisks.insert(diskNumber);
@@ -52,6 +56,7 @@ public:
 
     std::map<char, bool> fixedLetters;
     std::map<char, PartitionInformation> volumeInfo;
+    std::map<char, DeviceNumber> deviceNumbers; // none: the volume does not say
     std::map<int, DriveLayout> layouts;
     std::set<char> askedForType;
     std::set<char> askedForInformation;

@@ -76,8 +76,12 @@ inline bool runUnixCommand(const std::filesystem::path& workFolder, const std::s
 class SandboxMachine {
 public:
     // `layout`: disk 0's partitions as sfdisk script lines; `bootable`: the
-    // partition numbers sfdisk must then report bootable.
-    explicit SandboxMachine(const std::string& layout = usualLayout, const std::string& bootable = "2")
+    // partition numbers sfdisk must then report bootable; `programFolder`: a
+    // folder of the scratch folder that holds the programs, when not the
+    // scratch folder itself.
+    explicit SandboxMachine(const std::string& layout = usualLayout, const std::string& bootable = "2",
+                            const std::wstring& programFolder = {})
+        : folder_(programFolder.empty() ? scratch_.path() : scratch_.path() / programFolder)
     {
         std::filesystem::create_directories(sandbox());
         std::filesystem::create_directories(systemFolder());
@@ -93,7 +97,7 @@ public:
     ~SandboxMachine()
     {
         for (const std::string& link : driveLinks_)
-            runUnixCommand(folder(), "rm -f '" + link + "'");
+            runUnixCommand(root(), "rm -f '" + link + "'");
     }
 
     // Makes `letter` a drive of the Wine prefix that shows `driveFolder`
@@ -105,7 +109,7 @@ public:
             return false;
         std::filesystem::create_directories(driveFolder);
         driveLinks_.push_back(std::string(prefix) + "/dosdevices/" + letter + ":");
-        return runUnixCommand(folder(), "ln -sfn '" + unixPath(driveFolder) + "' '" + driveLinks_.back() + "'");
+        return runUnixCommand(root(), "ln -sfn '" + unixPath(driveFolder) + "' '" + driveLinks_.back() + "'");
     }
     SandboxMachine(const SandboxMachine&) = delete;
     SandboxMachine& operator=(const SandboxMachine&) = delete;
@@ -113,7 +117,10 @@ public:
     // Everything was made: the tests assert this first.
     bool ready() const { return ready_; }
 
-    const std::filesystem::path& folder() const { return scratch_.path(); }
+    // The programs' folder.
+    const std::filesystem::path& folder() const { return folder_; }
+    // The scratch folder, whose name is plain ASCII: Unix commands run there.
+    const std::filesystem::path& root() const { return scratch_.path(); }
     std::filesystem::path sandbox() const { return folder() / L"Sandbox"; }
     std::filesystem::path runner() const { return folder() / L"quorvane_job_runner.exe"; }
     std::filesystem::path program() const { return folder() / L"QuorvaneSandbox.exe"; }
@@ -128,7 +135,7 @@ public:
     {
         const std::string image = unixPath(sandbox() / (L"disk" + std::to_wstring(number) + L".img"));
         disks_.push_back(number);
-        return runUnixCommand(folder(), "truncate -s " + size + " '" + image + "' && printf '%s\\n' " + layout
+        return runUnixCommand(root(), "truncate -s " + size + " '" + image + "' && printf '%s\\n' " + layout
                                             + " | sfdisk --quiet '" + image + "'");
     }
 
@@ -146,7 +153,7 @@ public:
     std::string bootablePartitions() const
     {
         std::string json;
-        if (!runUnixCommand(folder(), "sfdisk --json '" + unixPath(sandbox() / L"disk0.img") + "'", &json))
+        if (!runUnixCommand(root(), "sfdisk --json '" + unixPath(sandbox() / L"disk0.img") + "'", &json))
             return "sfdisk failed";
         std::string numbers;
         const auto slots = sfdiskSlots(json);
@@ -157,6 +164,7 @@ public:
 
 private:
     ScratchFolder scratch_;
+    std::filesystem::path folder_;
     std::vector<int> disks_;
     std::vector<std::string> driveLinks_;
     bool ready_ = false;

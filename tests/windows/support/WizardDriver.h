@@ -27,6 +27,13 @@ inline PixelRect placeOf(HWND control)
 
 class WizardDriver : public ::testing::Test {
 protected:
+    // The machine's disk 0 of `layout`, the programs in `programFolder` of
+    // its scratch folder when one is named.
+    explicit WizardDriver(const std::string& layout = usualLayout, const std::wstring& programFolder = {})
+        : machine(layout, "2", programFolder)
+    {
+    }
+
     // Starts the program on the machine (its machine.ini written with these
     // volumes) and waits for the main menu.
     void startProgram(const std::string& volumes)
