@@ -136,19 +136,14 @@ protected:
     static void press(WORD key, bool shift = false)
     {
         std::vector<INPUT> keys;
-        const auto add = [&](WORD code, DWORD flags) {
-            INPUT input{};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wVk = code;
-            input.ki.dwFlags = flags;
-            keys.push_back(input);
-        };
-        if (shift)
-            add(VK_SHIFT, 0);
-        add(key, 0);
-        add(key, KEYEVENTF_KEYUP);
-        if (shift)
-            add(VK_SHIFT, KEYEVENTF_KEYUP);
+        for (const auto& [code, flags] : {std::pair<WORD, DWORD>{VK_SHIFT, 0}, {key, 0}, {key, KEYEVENTF_KEYUP},
+                                          {VK_SHIFT, KEYEVENTF_KEYUP}}) {
+            if (code == VK_SHIFT && !shift)
+                continue;
+            keys.push_back(INPUT{INPUT_KEYBOARD, {}});
+            keys.back().ki.wVk = code;
+            keys.back().ki.dwFlags = flags;
+        }
         SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
     }
 
