@@ -24,6 +24,28 @@ void centreOnScreen(HWND window)
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+bool isFocusMovingKey(const MSG& message)
+{
+    if (message.message != WM_KEYDOWN)
+        return false;
+    switch (message.wParam) {
+    case VK_TAB:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isShown(HWND window)
+{
+    // Its own flag: the shell itself is not visible yet while it starts.
+    return (GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
 } // namespace
 
 MainShellDialog::MainShellDialog()
@@ -65,6 +87,8 @@ INT_PTR MainShellDialog::runModal()
 
 bool MainShellDialog::preTranslateMessage(const MSG& message)
 {
+    if (isFocusMovingKey(message))
+        showKeyboardFocus();
     // The page that holds the message's window looks at it first.
     for (PageDialog* page : pages()) {
         HWND pageWindow = page->window();
@@ -137,6 +161,33 @@ void MainShellDialog::showPage(UINT message)
         break;
     default:
         break;
+    }
+    focusVisiblePage();
+}
+
+// As dialogs of the platform do, the focus shows once the keyboard moves it.
+// Every window below the shell is told itself, so that this does not depend on
+// the platform handing the state down.
+void MainShellDialog::showKeyboardFocus()
+{
+    if (keyboardInUse_)
+        return;
+    keyboardInUse_ = true;
+    EnumChildWindows(window(), [](HWND child, LPARAM) {
+        SendMessageW(child, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+        return TRUE;
+    }, 0);
+}
+
+// The keyboard's place is always on the page that shows, never on a hidden one.
+void MainShellDialog::focusVisiblePage()
+{
+    for (PageDialog* page : pages()) {
+        if (page->window() && isShown(page->window())) {
+            if (HWND first = GetNextDlgTabItem(page->window(), nullptr, FALSE))
+                SetFocus(first);
+            return;
+        }
     }
 }
 

@@ -24,6 +24,8 @@ public:
     // processing.
     INT_PTR runModal();
 
+    // A key that moves the focus (Tab, an arrow) makes the controls show the
+    // focus from then on; then the page's own filter, or the shell's.
     bool preTranslateMessage(const MSG& message) override;
 
     MainMenuPage mainMenuPage;
@@ -41,12 +43,15 @@ protected:
 private:
     std::array<PageDialog*, 6> pages();
     void showPage(UINT message);
+    void focusVisiblePage();
+    void showKeyboardFocus();
     void paintMinimized();
     bool confirmLeaving();
     void endModal(INT_PTR result);
 
     HICON icon; // shared resource icon: the system owns it
     bool ended_ = false;
+    bool keyboardInUse_ = false;
     INT_PTR result_ = 0;
 };
 

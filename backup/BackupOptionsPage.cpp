@@ -1,5 +1,6 @@
 #include "backup/BackupOptionsPage.h"
 
+#include "app/AccessibleAnnotations.h"
 #include "app/MainShellDialog.h"
 #include "app/RecoveryApp.h"
 #include "backup/BackupPagesDrawing.h"
@@ -19,6 +20,9 @@ constexpr int textOnSystemPartition = 84;
 constexpr int textNotALetteredPartition = 85;
 constexpr int textForbiddenCharacter = 86;
 constexpr int textReplaceImage = 100;
+// The captions the page draws above the target and the description.
+constexpr int textTargetCaption = 11;
+constexpr int textDescriptionCaption = 13;
 
 constexpr int choicePoints = 10;
 
@@ -86,6 +90,11 @@ void BackupOptionsPage::setUpControls()
     choose(fastChoice);
 
     place(page, IDC_BACKUP_DESCRIPTION, descriptionEditPlace);
+
+    const StringCatalogue& texts = RecoveryApp::current().catalogue;
+    AccessibleAnnotations annotations;
+    annotations.nameAfterDrawnLabel(GetDlgItem(page, IDC_BACKUP_TARGET), texts.text(textTargetCaption));
+    annotations.nameAfterDrawnLabel(GetDlgItem(page, IDC_BACKUP_DESCRIPTION), texts.text(textDescriptionCaption));
 }
 
 void BackupOptionsPage::proposeDefaultTarget()
@@ -105,8 +114,21 @@ void BackupOptionsPage::proposeDefaultTarget()
 
 void BackupOptionsPage::choose(const SkinButton& chosen)
 {
-    for (const SkinButton* choice : {&noneChoice, &fastChoice, &maximumChoice})
-        EnableWindow(choice->window(), choice == &chosen ? FALSE : TRUE);
+    const SkinButton* const choices[] = {&noneChoice, &fastChoice, &maximumChoice};
+    for (const SkinButton* choice : choices) {
+        if (choice != &chosen)
+            EnableWindow(choice->window(), TRUE);
+    }
+    // A disabled button cannot hold the focus: a choice made with the keyboard
+    // hands it on to the next choice, so that the keyboard keeps its place.
+    for (int i = 0; i < 3; ++i) {
+        if (choices[i] == &chosen && GetFocus() == chosen.window())
+            SetFocus(choices[(i + 1) % 3]->window());
+    }
+    EnableWindow(chosen.window(), FALSE);
+    AccessibleAnnotations annotations;
+    for (const SkinButton* choice : choices)
+        annotations.describeRadioChoice(choice->window(), choice == &chosen);
 }
 
 bool BackupOptionsPage::preTranslateMessage(const MSG& message)
@@ -204,6 +226,17 @@ bool BackupOptionsPage::onCommand(int id, int code, HWND /*control*/)
         return true;
     case IDC_BACKUP_BROWSE:
         browse();
+        return true;
+    // Only Space on a focused choice clicks it: a press of the mouse is taken
+    // before the button sees it.
+    case IDC_BACKUP_NONE:
+        choose(noneChoice);
+        return true;
+    case IDC_BACKUP_FAST:
+        choose(fastChoice);
+        return true;
+    case IDC_BACKUP_MAXIMUM:
+        choose(maximumChoice);
         return true;
     default:
         return false;

@@ -37,7 +37,8 @@ protected:
 private:
     void setUpControls();
     void proposeDefaultTarget();
-    // The chosen level's button is the disabled one.
+    // The chosen level's button is the disabled one. By mouse press or by
+    // Space on the focused choice.
     void choose(const SkinButton& chosen);
     void browse();
     void next();

@@ -2,37 +2,20 @@
 
 #include "app/RecoveryApp.h"
 
-#include <objbase.h>
+#include "platform/ComApartment.h"
+
 #include <shellapi.h>
 
 namespace quorvane {
 
 namespace {
 
-// COM for this thread while the shell runs a verb: the handler of a file type
-// (a console file for Disk Management) may be a shell extension that needs it.
-class ComApartmentScope {
-public:
-    ComApartmentScope()
-        : entered_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)))
-    {
-    }
-    ComApartmentScope(const ComApartmentScope&) = delete;
-    ComApartmentScope& operator=(const ComApartmentScope&) = delete;
-    ~ComApartmentScope()
-    {
-        if (entered_)
-            CoUninitialize();
-    }
-
-private:
-    bool entered_;
-};
-
 // Handed to the system's shell with its default action; whether the tool
 // starts is the shell's business and leaves no trace here.
 void launch(const wchar_t* tool)
 {
+    // The handler of a file type (a console file for Disk Management) may be a
+    // shell extension that needs COM.
     const ComApartmentScope com;
     ShellExecuteW(nullptr, nullptr, tool, nullptr, nullptr, SW_SHOW);
 }

@@ -1,5 +1,6 @@
 #include "restore/RestoreSelectPage.h"
 
+#include "app/AccessibleAnnotations.h"
 #include "app/MainShellDialog.h"
 #include "app/RecoveryApp.h"
 #include "disk/DiskMap.h"
@@ -25,6 +26,7 @@ constexpr int textNothingToRestoreOnto = 94;
 constexpr int textFactoryName = 59;
 constexpr int textFactoryPath = 60;
 constexpr int textFirstColumn = 56;
+constexpr int textListCaption = 52; // drawn above the list
 constexpr wchar_t otherRowText[] = L"Other";
 
 const StringCatalogue& texts()
@@ -112,6 +114,11 @@ bool RestoreSelectPage::onInitDialog()
     face.copy(font.lfFaceName, LF_FACESIZE - 1);
     listFont.reset(CreateFontIndirectW(&font));
     SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(listFont.get()), TRUE);
+    const std::wstring listName = texts().text(textListCaption);
+    AccessibleAnnotations().nameAfterDrawnLabel(list, listName);
+    // A list view does not show its window text; screen readers that take
+    // its name from there find it too.
+    SetWindowTextW(list, listName.c_str());
     return PageDialog::onInitDialog();
 }
 

@@ -20,7 +20,7 @@ struct ButtonState {
     bool disabled = false;
     bool pressed = false;
     bool hover = false;
-    bool focused = false;
+    bool focused = false; // holds the keyboard focus while the keyboard is in use
 };
 
 // First match wins: disabled, pressed, hover with focus, hover, focus, normal.

@@ -13,6 +13,8 @@ namespace {
 
 constexpr UINT_PTR subclassId = 1;
 constexpr LONG styleLowByte = 0xFF;
+// The focus frame of an icon tile lies this far inside its edge.
+constexpr int focusFrameInset = 4;
 
 } // namespace
 
@@ -53,10 +55,17 @@ void SkinButton::setIconImages(const std::wstring& normal, const std::wstring& h
     mode_ = SkinButtonMode::icon;
 }
 
+void SkinButton::setLabel(const std::wstring& label)
+{
+    label_ = label;
+    if (window_)
+        SetWindowTextW(window_, label_.c_str());
+}
+
 void SkinButton::setRadio(const std::wstring& label, Colour background, const std::wstring& face, int pointSize)
 {
     pictures_ = radioSlotFiles();
-    label_ = label;
+    setLabel(label);
     background_ = background;
     face_ = face;
     pointSize_ = pointSize;
@@ -66,7 +75,7 @@ void SkinButton::setRadio(const std::wstring& label, Colour background, const st
 void SkinButton::setCaption(const std::wstring& label, Colour background, const std::wstring& face,
                             int pointSize, int weight)
 {
-    label_ = label;
+    setLabel(label);
     background_ = background;
     face_ = face;
     pointSize_ = pointSize;
@@ -115,6 +124,18 @@ void SkinButton::onHoverTimer()
     }
 }
 
+void SkinButton::onUiStateUpdate(WPARAM wParam)
+{
+    const WORD action = LOWORD(wParam);
+    if (!(HIWORD(wParam) & UISF_HIDEFOCUS) || (action != UIS_SET && action != UIS_CLEAR))
+        return;
+    const bool shown = action == UIS_CLEAR;
+    if (shown != focusShown_) {
+        focusShown_ = shown;
+        invalidate();
+    }
+}
+
 void SkinButton::paint(HDC target, int width, int height, const ButtonState& state) const
 {
     UniqueMemoryDc canvasDc(CreateCompatibleDC(target));
@@ -146,6 +167,16 @@ void SkinButton::paint(HDC target, int width, int height, const ButtonState& sta
     RECT rect{caption.rect.left, caption.rect.top, caption.rect.right, caption.rect.bottom};
     DrawTextW(canvasDc.get(), label_.c_str(), -1, &rect, caption.flags);
 
+    if (state.focused && mode_ != SkinButtonMode::push) {
+        RECT cue{focusFrameInset, focusFrameInset, width - focusFrameInset, height - focusFrameInset};
+        if (mode_ == SkinButtonMode::radio) {
+            // Around the caption, as a radio button of the platform shows it.
+            DrawTextW(canvasDc.get(), label_.c_str(), -1, &rect, caption.flags | DT_CALCRECT);
+            cue = {rect.left - 2, 0, rect.right + 2, height};
+        }
+        DrawFocusRect(canvasDc.get(), &cue);
+    }
+
     BitBlt(target, 0, 0, width, height, canvasDc.get(), 0, 0, SRCCOPY);
 }
 
@@ -154,7 +185,7 @@ void SkinButton::draw(const DRAWITEMSTRUCT& item) const
     RECT client{};
     GetClientRect(window_, &client);
     const ButtonState state{(item.itemState & ODS_DISABLED) != 0, (item.itemState & ODS_SELECTED) != 0,
-                            hover_ != 0, (item.itemState & ODS_FOCUS) != 0};
+                            hover_ != 0, focusShown_ && (item.itemState & ODS_FOCUS) != 0};
     paint(item.hDC, client.right - client.left, client.bottom - client.top, state);
 }
 
@@ -184,6 +215,9 @@ LRESULT CALLBACK SkinButton::subclassProc(HWND window, UINT message, WPARAM wPar
                 ReleaseCapture();
             self->invalidate();
         }
+        break;
+    case WM_UPDATEUISTATE:
+        self->onUiStateUpdate(wParam);
         break;
     case WM_ERASEBKGND:
         return TRUE; // the owner-draw request covers the whole button

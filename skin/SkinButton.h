@@ -1,6 +1,8 @@
 // The owner-drawn button of every page: a push-button control that paints
 // itself from skin pictures (push, radio or icon mode) and tracks the pointer
-// itself to show its hover picture.
+// itself to show its hover picture. Its window text is its caption, which is
+// what screen readers read; it shows the keyboard focus only once the keyboard
+// is in use (WM_UPDATEUISTATE clearing UISF_HIDEFOCUS).
 #pragma once
 
 #include "platform/Win32Handles.h"
@@ -32,6 +34,7 @@ public:
     void setIconImages(const std::wstring& normal, const std::wstring& hover, const std::wstring& pressed);
     // The radio pictures and the caption except its weight; radio mode.
     void setRadio(const std::wstring& label, Colour background, const std::wstring& face, int pointSize);
+    // The caption; the window text follows it.
     void setCaption(const std::wstring& label, Colour background, const std::wstring& face, int pointSize,
                     int weight);
 
@@ -41,7 +44,8 @@ public:
     int weight() const { return weight_; }
 
     // Composes the button as it looks in `state`, width x height pixels,
-    // off-screen and copies it to (0, 0) of `target`.
+    // off-screen and copies it to (0, 0) of `target`. A focused push button
+    // shows its focused pictures; icon and radio buttons a dotted focus frame.
     void paint(HDC target, int width, int height, const ButtonState& state) const;
 
     static constexpr UINT_PTR hoverTimerId = 4357;
@@ -51,6 +55,8 @@ private:
     static LRESULT CALLBACK subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR self);
     void detach();
+    void setLabel(const std::wstring& label);
+    void onUiStateUpdate(WPARAM wParam);
     void onMouseMove(LPARAM lParam);
     void onHoverTimer();
     void draw(const DRAWITEMSTRUCT& item) const;
@@ -59,6 +65,7 @@ private:
     HWND window_ = nullptr;
     SlotFiles pictures_; // drawn from the shared skin pictures
     int hover_ = 0;
+    bool focusShown_ = false; // the keyboard is in use: the focus shows
     std::wstring label_;
     Colour background_ = white;
     std::wstring face_;

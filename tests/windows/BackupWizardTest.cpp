@@ -182,6 +182,54 @@ TEST_F(BackupWizard, BrowseRefusesUnsafeTargetsAndChoicesAreKeptAcrossBack)
     handOver({3, L"  x ", L"e:\\kept.bak.QVX", 1, 1}, true);
 }
 
+// A whole backup from the keyboard alone: Tab, Shift+Tab and Space, from the
+// main menu to Start, with Maximum chosen by Space. The focus shows only once
+// the keyboard is in use: the focused Backup tile looks as it does unfocused
+// until the first Tab, which frames the Restore tile.
+TEST_F(BackupWizard, KeyboardAloneFromTheMainMenuToStart)
+{
+    ASSERT_NO_FATAL_FAILURE(startProgram("p=0,2\r\ne=0,3\r\n"));
+    ASSERT_NO_FATAL_FAILURE(takeKeyboard());
+    ASSERT_TRUE(waitUntil([&] { return focused() == control(IDC_MENU_BACKUP); }));
+    const PixelRect backupTile = placeOf(control(IDC_MENU_BACKUP));
+    const PixelRect restoreTile = placeOf(control(IDC_MENU_RESTORE));
+    const auto backupFocusedUnseen = settledPageArea(backupTile);
+    const auto restoreResting = pageArea(restoreTile);
+    ASSERT_NO_FATAL_FAILURE(tabTo(IDC_MENU_RESTORE));
+    EXPECT_TRUE(waitUntil([&] { return !pageArea(restoreTile)->sameAs(*restoreResting); })) << "no focus cue";
+    EXPECT_TRUE(settledPageArea(backupTile)->sameAs(*backupFocusedUnseen)) << "a focus cue before any key";
+    ASSERT_NO_FATAL_FAILURE(tabTo(IDC_MENU_BACKUP, true));
+    press(VK_SPACE);
+    ASSERT_TRUE(showsPage("backup options"));
+
+    // The focus lands on the page's first control; Fast, the chosen level, is
+    // disabled and skipped; choosing Maximum hands the focus on to None.
+    ASSERT_TRUE(waitUntil([&] { return focused() == control(IDC_BACKUP_TARGET); }));
+    for (int id : {IDC_BACKUP_BROWSE, IDC_BACKUP_NONE, IDC_BACKUP_MAXIMUM})
+        ASSERT_NO_FATAL_FAILURE(tabTo(id));
+    press(VK_SPACE);
+    ASSERT_TRUE(waitUntil([&] { return chosenCompression() == "maximum"; })) << chosenCompression();
+    ASSERT_TRUE(waitUntil([&] { return focused() == control(IDC_BACKUP_NONE); }));
+    for (int id : {IDC_BACKUP_FAST, IDC_BACKUP_DESCRIPTION, IDC_BACKUP_BACK, IDC_BACKUP_NEXT})
+        ASSERT_NO_FATAL_FAILURE(tabTo(id));
+    const std::wstring stamp = description();
+    press(VK_SPACE);
+    ASSERT_TRUE(showsPage("backup confirm"));
+    ASSERT_TRUE(waitUntil([&] { return focused() == control(IDC_BACKUP_CONFIRM_BACK); }));
+    ASSERT_NO_FATAL_FAILURE(tabTo(IDC_BACKUP_CONFIRM_START));
+    // Enter and Escape do nothing, also on a focused button; keys are taken in
+    // order, so once the next Tab has moved the focus they have been handled.
+    press(VK_RETURN);
+    press(VK_ESCAPE);
+    ASSERT_NO_FATAL_FAILURE(tabTo(IDC_BACKUP_CONFIRM_BACK));
+    EXPECT_EQ(visiblePage(shell), "backup confirm");
+    EXPECT_FALSE(fs::exists(machine.jobFile()));
+    ASSERT_NO_FATAL_FAILURE(tabTo(IDC_BACKUP_CONFIRM_START));
+    press(VK_SPACE);
+    ASSERT_NO_FATAL_FAILURE(expectHandedOver());
+    EXPECT_TRUE(jobFileHolds(fileBytes(machine.jobFile()), backupJobKeys({3, stamp, L"D:\\backup.QVX", 3, 0})));
+}
+
 class BackupWizardWithoutRecoveryPartition : public BackupWizard {
 protected:
     BackupWizardWithoutRecoveryPartition() : BackupWizard("'size=20G, type=7' 'size=100G, type=7, bootable' 'type=7'") {}

@@ -38,6 +38,14 @@ class RestoreWizard : public WizardDriver {
 protected:
     void start()
     {
+        ASSERT_NO_FATAL_FAILURE(startOnMachine());
+        SetForegroundWindow(shell);
+        openRestorePage();
+    }
+
+    // The machine made and the program started on it, showing the main menu.
+    void startOnMachine()
+    {
         ASSERT_TRUE(machine.addDisk(1, "100G", "'type=7'"));
         ASSERT_TRUE(machine.addDrive('q', dataFolder()));
         fs::copy_file(testImage(L"monday.QVX"), dataFolder() / L"monday.QVX");
@@ -51,8 +59,6 @@ protected:
                              + imageSection(3, L"Q:\\flagged.QVX", 3, 0) + imageSection(4, L"Q:\\monday.QVX", 1, 1)
                              + imageSection(5, L"Q:\\accents.QVX", 3, 0)));
         ASSERT_NO_FATAL_FAILURE(startProgram("p=0,2\r\nq=0,3\r\n"));
-        SetForegroundWindow(shell);
-        openRestorePage();
     }
 
     void openRestorePage()
@@ -197,6 +203,33 @@ TEST_F(RestoreWizard, FactoryImageHandedOver)
     const Bytes bytes = fileBytes(machine.jobFile());
     EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2),
               L"\ufeff[Config]\r\nType=Restore\r\nPath=z:\\FactoryImage.QVX\r\nPartID=1\r\nDiskID=0\r\n");
+}
+
+// A whole restore from the keyboard alone, main menu to Start: the last row
+// chosen with End, the rest by Tab and Space.
+TEST_F(RestoreWizard, KeyboardAloneFromTheMainMenuToStart)
+{
+    ASSERT_NO_FATAL_FAILURE(startOnMachine());
+    ASSERT_NO_FATAL_FAILURE(takeKeyboard());
+    ASSERT_NO_FATAL_FAILURE(tabTo(IDC_MENU_RESTORE));
+    press(VK_SPACE);
+    ASSERT_TRUE(showsPage("restore select"));
+    ASSERT_TRUE(waitUntil([&] { return focused() == list(); }));
+    rowsOnceThereAre(6);
+    press(VK_END);
+    ASSERT_TRUE(waitUntil([&] { return SendMessageW(list(), LVM_GETSELECTIONMARK, 0, 0) == 5; }));
+    for (int id : {IDC_RESTORE_BROWSE, IDC_RESTORE_BACK, IDC_RESTORE_NEXT})
+        ASSERT_NO_FATAL_FAILURE(tabTo(id));
+    press(VK_SPACE);
+    ASSERT_TRUE(showsPage("restore confirm"));
+    ASSERT_TRUE(waitUntil([&] { return focused() == control(IDC_RESTORE_CONFIRM_BACK); }));
+    ASSERT_NO_FATAL_FAILURE(tabTo(IDC_RESTORE_CONFIRM_START));
+    press(VK_SPACE);
+    ASSERT_NO_FATAL_FAILURE(expectHandedOver());
+    RestoreJobParameters job;
+    job.partId = 3;
+    job.imagePath = L"q:\\accents.QVX";
+    EXPECT_TRUE(jobFileHolds(fileBytes(machine.jobFile()), restoreJobKeys(job)));
 }
 
 // Partitions 2 and 3 both under 1 GB: message 94, and the program ends with 1.

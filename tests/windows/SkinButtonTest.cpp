@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 namespace quorvane::testing {
 namespace {
 
@@ -55,9 +58,33 @@ int expectLook(SkinButton& button, const std::wstring& label, int width, int hei
     return top;
 }
 
+// What showing the focus adds to a button's look: the bounding box of the
+// pixels that change, and how many change.
+std::pair<RECT, int> focusCue(const SkinButton& button, int width, int height, ButtonState state)
+{
+    Canvas plain(width, height, 0), focused(width, height, 0);
+    button.paint(plain.dc(), width, height, state);
+    state.focused = true;
+    button.paint(focused.dc(), width, height, state);
+    RECT box{width, height, 0, 0};
+    int changed = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (plain.at(x, y) == focused.at(x, y))
+                continue;
+            ++changed;
+            box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+                   std::max<LONG>(box.bottom, y + 1)};
+        }
+    }
+    return {box, changed};
+}
+
 // Each mode paints the picture of its state and its caption in the colour and
 // at the height of that state (which picture and which colour is decided by
-// the button's look, tested natively; here: that painting follows it).
+// the button's look, tested natively; here: that painting follows it). Icon
+// and radio buttons show the focus as a dotted frame: inside the tile, and
+// around the caption beside the radio picture.
 TEST(SkinButtonLook, PushRadioAndIconPaintTheirStates)
 {
     SkinButton push;
@@ -72,7 +99,12 @@ TEST(SkinButtonLook, PushRadioAndIconPaintTheirStates)
     SkinButton radio;
     radio.setRadio(L"", 0xF6F6F6, L"Tahoma", 9);
     expectLook(radio, L"Fast", 200, 17, {true, false, false, false}, L"radioON.dat", 0xF6F6F6, 0);
-    expectLook(radio, L"Fast", 200, 17, {false, false, true, true}, L"radioOFF.dat", 0xF6F6F6, 0);
+    expectLook(radio, L"Fast", 200, 17, {false, false, true, false}, L"radioOFF.dat", 0xF6F6F6, 0);
+    const auto [radioCue, radioChanged] = focusCue(radio, 200, 17, {});
+    EXPECT_GT(radioChanged, 40);
+    EXPECT_GE(radioCue.left, 15) << "the frame leaves the radio picture alone";
+    EXPECT_LT(radioCue.right, 100) << "the frame hugs the caption";
+    EXPECT_EQ(std::tuple(radioCue.top, radioCue.bottom), std::tuple(0L, 17L));
 
     // An icon shows the background for magenta and lights its caption under the pointer.
     SkinButton icon;
@@ -80,10 +112,14 @@ TEST(SkinButtonLook, PushRadioAndIconPaintTheirStates)
     icon.setIconImages(base + L"normal.dat", base + L"rollover.dat", base + L"pressed.dat");
     const COLORREF odd = RGB(18, 52, 86);
     const COLORREF white = RGB(255, 255, 255);
-    const int resting = expectLook(icon, L"Backup", 137, 119, {false, false, false, true}, base + L"normal.dat", odd, 0x646464);
+    const int resting = expectLook(icon, L"Backup", 137, 119, {}, base + L"normal.dat", odd, 0x646464);
     EXPECT_GE(resting, 93);
     EXPECT_EQ(expectLook(icon, L"Backup", 137, 119, {false, false, true, false}, base + L"rollover.dat", odd, white), resting);
     EXPECT_EQ(expectLook(icon, L"Backup", 137, 119, {false, true, false, false}, base + L"pressed.dat", odd, white), resting + 2);
+    const auto [iconCue, iconChanged] = focusCue(icon, 137, 119, {});
+    EXPECT_EQ(std::tuple(iconCue.left, iconCue.top, iconCue.right, iconCue.bottom), std::tuple(4L, 4L, 133L, 115L));
+    EXPECT_GT(iconChanged, 200);
+    EXPECT_LT(iconChanged, 2 * (129 + 111)) << "only the frame changes";
 }
 
 // A top-level window holding one button and handing owner-draw requests back

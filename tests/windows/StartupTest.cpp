@@ -1,6 +1,7 @@
 // The program's start: single instance, the language of the locale, and the
 // fixed message when there is no language file.
 #include "app/PageMessages.h"
+#include "support/AccessibleNames.h"
 #include "support/ProgramUnderTest.h"
 #include "tests/support/TestFiles.h"
 
@@ -91,7 +92,8 @@ TEST(Startup, SecondInstanceEndsSilentlyAndAMissingLanguageShowsTheFixedMessage)
 // Runs once per locale (see tests/CMakeLists.txt): the code of the file the
 // locale must load is in QUORVANE_EXPECTED_LANGUAGE, "none" for a locale whose
 // language ships no file. The shipped program with the shipped files: the
-// window shows, and the leaving question is that file's.
+// window shows, every control of every page is named in that language for
+// screen readers, and the leaving question is that file's.
 TEST(LocaleRun, TheLocaleChoosesTheLanguageFile)
 {
     const char* expected = std::getenv("QUORVANE_EXPECTED_LANGUAGE");
@@ -104,7 +106,9 @@ TEST(LocaleRun, TheLocaleChoosesTheLanguageFile)
     HWND shell = program.waitForShell();
     ASSERT_TRUE(shell);
     const std::wstring wideCode(code.begin(), code.end());
-    const std::wstring question = languageText(buildFolder() / (L"Lang/Quorvane/" + wideCode + L".ini"), wideCode, 92);
+    const StringCatalogue texts = languageCatalogue(buildFolder() / (L"Lang/Quorvane/" + wideCode + L".ini"), wideCode);
+    EXPECT_EQ(misnamedControls(shell, wideCode, texts), std::vector<std::string>{});
+    const std::wstring question = texts.text(92);
     EXPECT_FALSE(question.empty());
     EXPECT_EQ(closeWithYes(program, shell), question);
 }

@@ -33,13 +33,14 @@ ControlView pushButton(int controlId, PixelRect place, int labelId, const wchar_
     return view;
 }
 
-ControlView edit(int controlId, PixelRect place, std::wstring text)
+ControlView edit(int controlId, PixelRect place, std::wstring text, int labelId)
 {
     ControlView view;
     view.kind = ControlKind::edit;
     view.controlId = controlId;
     view.place = place;
     view.text = std::move(text);
+    view.labelId = labelId;
     return view;
 }
 
@@ -58,8 +59,8 @@ PageView backupOptions(const std::wstring& code)
         pushButton(IDC_BACKUP_BACK, backButtonPlace, 80),
         pushButton(IDC_BACKUP_NEXT, forwardButtonPlace, 82),
         pushButton(IDC_BACKUP_BROWSE, browseButtonPlace, 81, L"nw", boxBackground),
-        edit(IDC_BACKUP_TARGET, targetEditPlace, L"D:\\backup.QVX"),
-        edit(IDC_BACKUP_DESCRIPTION, descriptionEditPlace, L"2026-12-06 21:30 "),
+        edit(IDC_BACKUP_TARGET, targetEditPlace, L"D:\\backup.QVX", 11),
+        edit(IDC_BACKUP_DESCRIPTION, descriptionEditPlace, L"2026-12-06 21:30 ", 13),
     };
     const int choiceIds[] = {IDC_BACKUP_NONE, IDC_BACKUP_FAST, IDC_BACKUP_MAXIMUM};
     for (int level = 1; level <= 3; ++level) {
@@ -101,6 +102,7 @@ PageView restoreSelect(const std::wstring& code, const StringCatalogue& texts)
     list.kind = ControlKind::list;
     list.controlId = IDC_RESTORE_LIST;
     list.place = imageListPlace;
+    list.labelId = 52;
     list.rows = {{texts.text(59), texts.text(60), L""}, {L"backup.QVX", L"d:", megabytesText(5368709120)}};
     page.controls.push_back(list);
     return page;

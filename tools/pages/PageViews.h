@@ -31,6 +31,9 @@ struct ControlView {
     bool disabled = false;
     // Edits: the text they hold.
     std::wstring text;
+    // Edits and lists: the catalogue id of the caption the page draws above
+    // them, which is also their name for screen readers.
+    int labelId = 0;
     // Lists: the rows they show, three cells each.
     std::vector<std::vector<std::wstring>> rows;
 };

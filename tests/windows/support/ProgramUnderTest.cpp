@@ -50,14 +50,19 @@ void writeLanguageFile(const fs::path& file, const std::wstring& section, const 
     writeBytes(file, utf16File(L"[" + section + L"]\r\n" + lines));
 }
 
-std::wstring languageText(const fs::path& file, const std::wstring& section, int id)
+StringCatalogue languageCatalogue(const fs::path& file, const std::wstring& section)
 {
     std::vector<wchar_t> buffer(100000, L'\0');
     const DWORD copied = GetPrivateProfileSectionW(section.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()),
                                                    file.c_str());
     StringCatalogue catalogue;
     catalogue.fillFromSection(std::wstring_view(buffer.data(), copied));
-    return catalogue.text(id);
+    return catalogue;
+}
+
+std::wstring languageText(const fs::path& file, const std::wstring& section, int id)
+{
+    return languageCatalogue(file, section).text(id);
 }
 
 fs::path copyProgram(const fs::path& folder)

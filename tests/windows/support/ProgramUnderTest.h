@@ -2,6 +2,7 @@
 // finds its windows, posts messages, answers its message boxes.
 #pragma once
 
+#include "app/StringCatalogue.h"
 #include "platform/Win32Handles.h"
 
 #include <windows.h>
@@ -39,7 +40,8 @@ private:
 void writeLanguageFile(const std::filesystem::path& file, const std::wstring& section,
                        const std::wstring& lines);
 
-// Catalogue text `id` of a language file, read the way the program reads it.
+// The texts of a language file, read the way the program reads them; one of them.
+StringCatalogue languageCatalogue(const std::filesystem::path& file, const std::wstring& section);
 std::wstring languageText(const std::filesystem::path& file, const std::wstring& section, int id);
 
 struct MessageBoxInfo {

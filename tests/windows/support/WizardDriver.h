@@ -11,6 +11,8 @@
 
 #include <memory>
 #include <optional>
+#include <thread>
+#include <vector>
 
 namespace quorvane::testing {
 
@@ -94,6 +96,64 @@ protected:
     std::unique_ptr<Canvas> pageArea(const PixelRect& area) const
     {
         return screenPicture(visiblePageWindow(shell), {area.left, area.top, area.right, area.bottom});
+    }
+
+    // The same once it stops changing: painting has caught up.
+    std::unique_ptr<Canvas> settledPageArea(const PixelRect& area) const
+    {
+        auto last = pageArea(area);
+        waitUntil([&] {
+            std::this_thread::sleep_for(200ms);
+            auto now = pageArea(area);
+            const bool same = now->sameAs(*last);
+            last = std::move(now);
+            return same;
+        });
+        return last;
+    }
+
+    // The keyboard: the program in front, where keys go, and the pointer on a
+    // bare part of the page, where it lights no button.
+    void takeKeyboard()
+    {
+        SetForegroundWindow(shell);
+        ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == shell; }));
+        POINT bare{40, 300};
+        ClientToScreen(shell, &bare);
+        pointerTo(bare);
+    }
+
+    // The control of the program that holds the keyboard focus.
+    HWND focused() const
+    {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        return GetGUIThreadInfo(GetWindowThreadProcessId(shell, nullptr), &info) ? info.hwndFocus : nullptr;
+    }
+
+    // A key pressed and released as the keyboard does it, Shift held with it
+    // when asked.
+    static void press(WORD key, bool shift = false)
+    {
+        std::vector<INPUT> keys;
+        for (const auto& [code, flags] : {std::pair<WORD, DWORD>{VK_SHIFT, 0}, {key, 0}, {key, KEYEVENTF_KEYUP},
+                                          {VK_SHIFT, KEYEVENTF_KEYUP}}) {
+            if (code == VK_SHIFT && !shift)
+                continue;
+            keys.push_back(INPUT{INPUT_KEYBOARD, {}});
+            keys.back().ki.wVk = code;
+            keys.back().ki.dwFlags = flags;
+        }
+        SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    }
+
+    // Tab (Shift+Tab) until it reaches control `id` of the visible page:
+    // the focus must land there with this one key.
+    void tabTo(int id, bool backwards = false)
+    {
+        press(VK_TAB, backwards);
+        ASSERT_TRUE(waitUntil([&] { return focused() == control(id); }))
+            << "Tab did not reach " << id << ", the focus is on " << GetDlgCtrlID(focused());
     }
 
     SandboxMachine machine;
