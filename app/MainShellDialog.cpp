@@ -125,43 +125,54 @@ bool MainShellDialog::onInitDialog()
     SetWindowPos(window(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     centreOnScreen(window());
 
-    for (PageDialog* page : pages())
-        page->create(window());
+    // The main menu shows first, and the backup options page takes the time
+    // and proposes its target as the program starts. The other pages have
+    // nothing to do before they first show and are made then, so that the
+    // window comes up sooner.
+    mainMenuPage.create(window());
+    backupOptionsPage.create(window());
     showPage(UM_SHOW_MAIN_MENU);
     return true;
 }
 
+PageDialog* MainShellDialog::pageFor(UINT message)
+{
+    switch (message) {
+    case UM_SHOW_MAIN_MENU:
+        return &mainMenuPage;
+    case UM_SHOW_BACKUP_OPTIONS:
+        return &backupOptionsPage;
+    case UM_SHOW_BACKUP_CONFIRM:
+        return &backupConfirmPage;
+    case UM_SHOW_RESTORE_SELECT:
+        return &restoreSelectPage;
+    case UM_SHOW_RESTORE_CONFIRM:
+        return &restoreConfirmPage;
+    case UM_SHOW_TOOLS:
+        return &toolsPage;
+    default:
+        return nullptr;
+    }
+}
+
 void MainShellDialog::showPage(UINT message)
 {
+    PageDialog* shown = pageFor(message);
+    if (!shown)
+        return;
     for (PageDialog* page : pages()) {
         if (page->window())
             ShowWindow(page->window(), SW_HIDE);
     }
-    switch (message) {
-    case UM_SHOW_MAIN_MENU:
-        ShowWindow(mainMenuPage.window(), SW_SHOW);
+    if (!shown->window())
+        shown->create(window());
+    ShowWindow(shown->window(), SW_SHOW);
+    if (shown == &mainMenuPage)
         mainMenuPage.setHoverIndex(1);
-        break;
-    case UM_SHOW_BACKUP_OPTIONS:
-        ShowWindow(backupOptionsPage.window(), SW_SHOW);
-        break;
-    case UM_SHOW_BACKUP_CONFIRM:
-        ShowWindow(backupConfirmPage.window(), SW_SHOW);
-        break;
-    case UM_SHOW_RESTORE_SELECT:
-        ShowWindow(restoreSelectPage.window(), SW_SHOW);
-        restoreSelectPage.refreshPage();
-        break;
-    case UM_SHOW_RESTORE_CONFIRM:
-        ShowWindow(restoreConfirmPage.window(), SW_SHOW);
-        break;
-    case UM_SHOW_TOOLS:
-        ShowWindow(toolsPage.window(), SW_SHOW);
+    else if (shown == &toolsPage)
         toolsPage.setHoverIndex(1);
-        break;
-    default:
-        break;
-    }
+    else if (shown == &restoreSelectPage)
+        restoreSelectPage.refreshPage();
     focusVisiblePage();
 }
 

@@ -42,6 +42,9 @@ protected:
 
 private:
     std::array<PageDialog*, 6> pages();
+    PageDialog* pageFor(UINT message);
+    // Hides every page, shows the one of the message (made now if it was not
+    // yet) and runs its extra step.
     void showPage(UINT message);
     void focusVisiblePage();
     void showKeyboardFocus();
