@@ -164,8 +164,12 @@ void MainShellDialog::showPage(UINT message)
         if (page->window())
             ShowWindow(page->window(), SW_HIDE);
     }
-    if (!shown->window())
+    if (!shown->window()) {
         shown->create(window());
+        // A page made after the keyboard was first used shows its focus at once.
+        if (keyboardInUse_)
+            showFocusBelow(shown->window());
+    }
     ShowWindow(shown->window(), SW_SHOW);
     if (shown == &mainMenuPage)
         mainMenuPage.setHoverIndex(1);
@@ -184,7 +188,12 @@ void MainShellDialog::showKeyboardFocus()
     if (keyboardInUse_)
         return;
     keyboardInUse_ = true;
-    EnumChildWindows(window(), [](HWND child, LPARAM) {
+    showFocusBelow(window());
+}
+
+void MainShellDialog::showFocusBelow(HWND parent)
+{
+    EnumChildWindows(parent, [](HWND child, LPARAM) {
         SendMessageW(child, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
         return TRUE;
     }, 0);

@@ -48,6 +48,7 @@ private:
     void showPage(UINT message);
     void focusVisiblePage();
     void showKeyboardFocus();
+    static void showFocusBelow(HWND parent);
     void paintMinimized();
     bool confirmLeaving();
     void endModal(INT_PTR result);
