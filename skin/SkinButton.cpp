@@ -141,7 +141,7 @@ void SkinButton::paint(HDC target, int width, int height, const ButtonState& sta
     UniqueMemoryDc canvasDc(CreateCompatibleDC(target));
     UniqueBitmap canvas(CreateCompatibleBitmap(target, width, height));
     UniqueBrush backgroundBrush(CreateSolidBrush(background_));
-    UniqueFont font(createSkinFont(target, pointSize_, weight_, face_));
+    HFONT font = sharedSkinFont(target, pointSize_, weight_, face_);
     SelectionScope canvasSelection(canvasDc.get(), canvas.get());
 
     const RECT whole{0, 0, width, height};
@@ -161,7 +161,7 @@ void SkinButton::paint(HDC target, int width, int height, const ButtonState& sta
     }
 
     const CaptionLayout caption = captionLayout(mode_, width, height, state);
-    SelectionScope fontSelection(canvasDc.get(), font.get());
+    SelectionScope fontSelection(canvasDc.get(), font);
     SetBkMode(canvasDc.get(), TRANSPARENT);
     SetTextColor(canvasDc.get(), caption.colour);
     RECT rect{caption.rect.left, caption.rect.top, caption.rect.right, caption.rect.bottom};

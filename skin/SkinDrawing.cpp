@@ -3,6 +3,7 @@
 #include "app/RecoveryApp.h"
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -91,6 +92,43 @@ HBITMAP sharedSkinPicture(const std::wstring& name, PictureUse use)
     return found->second.get();
 }
 
+HFONT sharedSkinFont(HDC device, int points, int weight, const std::wstring& face)
+{
+    static std::map<std::tuple<int, int, int, std::wstring>, UniqueFont> made;
+    const auto key = std::tuple(points, weight, GetDeviceCaps(device, LOGPIXELSY), face);
+    auto found = made.find(key);
+    if (found == made.end())
+        found = made.emplace(key, createSkinFont(device, points, weight, face)).first;
+    return found->second.get();
+}
+
+HBITMAP SkinPictures::findStretched(const std::wstring& name, const PixelRect& source, int width, int height,
+                                   HDC device) const
+{
+    if (own_.contains(name) || std::ranges::find(dataFiles_, name) == dataFiles_.end())
+        return nullptr;
+    HBITMAP picture = sharedSkinPicture(name, PictureUse::page);
+    if (!picture)
+        return nullptr;
+    static std::map<std::tuple<std::wstring, int, int, int, int, int, int>, UniqueBitmap> stretched;
+    const auto key = std::tuple(name, source.left, source.top, source.right, source.bottom, width, height);
+    auto found = stretched.find(key);
+    if (found == stretched.end()) {
+        UniqueBitmap copy(CreateCompatibleBitmap(device, width, height));
+        UniqueMemoryDc from(CreateCompatibleDC(device));
+        UniqueMemoryDc to(CreateCompatibleDC(device));
+        {
+            const SelectionScope fromSelection(from.get(), picture);
+            const SelectionScope toSelection(to.get(), copy.get());
+            SetStretchBltMode(to.get(), HALFTONE);
+            StretchBlt(to.get(), 0, 0, width, height, from.get(), source.left, source.top, source.width(),
+                       source.height(), SRCCOPY);
+        }
+        found = stretched.emplace(key, std::move(copy)).first;
+    }
+    return found->second.get();
+}
+
 SkinPictures::SkinPictures(std::initializer_list<const wchar_t*> names) : dataFiles_(names.begin(), names.end()) {}
 
 void SkinPictures::load(const std::wstring& name, const std::wstring& path)
@@ -122,9 +160,9 @@ void runDrawingSteps(HDC target, const DrawingSteps& steps, const SkinPictures& 
 
     const std::vector<FontSpec> wantedFonts = fontsInOrder(steps);
     const std::wstring catalogueFace = catalogue.text(0);
-    std::vector<UniqueFont> fonts;
+    std::vector<HFONT> fonts;
     for (const FontSpec& wanted : wantedFonts)
-        fonts.push_back(createSkinFont(target, wanted.points, wanted.weight,
+        fonts.push_back(sharedSkinFont(target, wanted.points, wanted.weight,
                                        wanted.face == FaceRule::arial ? figureFace : catalogueFace));
 
     // Declared after the fonts and the memory device, so put back before they go.
@@ -148,6 +186,11 @@ void runDrawingSteps(HDC target, const DrawingSteps& steps, const SkinPictures& 
                        SRCCOPY);
                 break;
             case PictureCopy::halftoneStretch:
+                if (HBITMAP done = pictures.findStretched(picture->picture, from, to.width(), to.height(), target)) {
+                    previousPicture.select(done);
+                    BitBlt(target, to.left, to.top, to.width(), to.height(), pictureDc.get(), 0, 0, SRCCOPY);
+                    break;
+                }
                 SetStretchBltMode(target, HALFTONE);
                 StretchBlt(target, to.left, to.top, to.width(), to.height(), pictureDc.get(), from.left, from.top,
                            from.width(), from.height(), SRCCOPY);
@@ -161,7 +204,7 @@ void runDrawingSteps(HDC target, const DrawingSteps& steps, const SkinPictures& 
         }
         const TextStep& text = std::get<TextStep>(step);
         const auto font = std::find(wantedFonts.begin(), wantedFonts.end(), text.font) - wantedFonts.begin();
-        previousFont.select(fonts[static_cast<std::size_t>(font)].get());
+        previousFont.select(fonts[static_cast<std::size_t>(font)]);
         if (text.colour)
             SetTextColor(target, *text.colour);
         const std::wstring content = std::holds_alternative<int>(text.text) ? catalogue.text(std::get<int>(text.text))

@@ -26,6 +26,11 @@ bool loadButtonImage(UniqueBitmap& bitmap, const std::wstring& path);
 // default character set, `face`; everything else left to the font mapper.
 UniqueFont createSkinFont(HDC device, int points, int weight, const std::wstring& face);
 
+// The same font, made the first time it is asked for at the device's
+// resolution and kept for the rest of the process: a font made anew for every
+// paint is measured anew by the font engine every time.
+HFONT sharedSkinFont(HDC device, int points, int weight, const std::wstring& face);
+
 // How a skin file is loaded: a page picture gets the system's 3-D colours in
 // place of its three greys, a button picture is taken as it is.
 enum class PictureUse { page, button };
@@ -51,6 +56,11 @@ public:
     void adopt(const std::wstring& name, UniqueBitmap bitmap);
     // nullptr when the picture is missing.
     HBITMAP find(const std::wstring& name) const;
+    // A file from the Data folder stretched from `source` to width x height as
+    // `device` stretches it (HALFTONE), done once and kept for the process:
+    // stretching is the slowest part of painting. nullptr for a picture that
+    // is not such a file, which is then stretched where it is drawn.
+    HBITMAP findStretched(const std::wstring& name, const PixelRect& source, int width, int height, HDC device) const;
 
 private:
     std::vector<std::wstring> dataFiles_;
@@ -58,8 +68,8 @@ private:
 };
 
 // Runs the steps on a device context in their order: transparent text
-// background, one memory device for the pictures, the fonts made for this run
-// and deleted at its end with the device's previous font put back. A missing
+// background, one memory device for the pictures, the shared fonts, and the
+// device's previous font put back at the end. A missing
 // picture is left out; where it would have been opaque the place is filled
 // with white instead.
 void runDrawingSteps(HDC target, const DrawingSteps& steps, const SkinPictures& pictures,
