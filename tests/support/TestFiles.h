@@ -2,6 +2,8 @@
 // the Windows tests.
 #pragma once
 
+#include "app/StringCatalogue.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -67,6 +69,19 @@ inline std::wstring languageLines(const std::map<int, std::wstring>& texts = {})
         lines += L"t" + std::to_wstring(id) + L"=" + text + L"\r\n";
     }
     return lines;
+}
+
+// The catalogue those lines fill, as the profile reader hands them over: each
+// line ending in NUL.
+inline StringCatalogue catalogueOf(const std::map<int, std::wstring>& texts = {})
+{
+    std::wstring section;
+    for (const wchar_t c : languageLines(texts))
+        if (c != L'\r')
+            section.push_back(c == L'\n' ? L'\0' : c);
+    StringCatalogue catalogue;
+    catalogue.fillFromSection(section);
+    return catalogue;
 }
 
 template <typename Action>
