@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace quorvane::testing {
@@ -38,6 +39,23 @@ inline std::string unixPath(const std::filesystem::path& path)
     const std::string result = name;
     HeapFree(GetProcessHeap(), 0, name);
     return result;
+}
+
+// A real image made by make-test-files.sh.
+inline std::filesystem::path testImage(const wchar_t* name)
+{
+    return buildFolder().parent_path() / L"test-files/images" / name;
+}
+
+// An image list of this count with a section for each (number, path, partition, disk).
+inline void writeImageList(const std::filesystem::path& file, int count,
+                           const std::vector<std::tuple<int, std::wstring, int, int>>& images)
+{
+    std::wstring text = L"[BackupImage]\r\nTotalImageCount=" + std::to_wstring(count) + L"\r\n";
+    for (const auto& [number, path, partId, diskId] : images)
+        text += L"[Image" + std::to_wstring(number) + L"]\r\nPath=" + path + L"\r\nPartID=" + std::to_wstring(partId)
+                + L"\r\nDiskID=" + std::to_wstring(diskId) + L"\r\n";
+    writeBytes(file, utf16File(text));
 }
 
 inline std::string fileText(const std::filesystem::path& file)
