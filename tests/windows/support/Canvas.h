@@ -54,6 +54,10 @@ private:
 // What a rectangle of a window's client area shows on the screen now.
 std::unique_ptr<Canvas> screenPicture(HWND window, RECT clientArea);
 
+// The picture `take` gives once two takes 200 ms apart agree: painting has
+// caught up (10 s at most).
+std::unique_ptr<Canvas> settledPicture(const std::function<std::unique_ptr<Canvas>()>& take);
+
 // A picture made in memory: `paint` gets the colour of each pixel.
 UniqueBitmap makeBitmap(int width, int height, const std::function<COLORREF(int, int)>& paint);
 

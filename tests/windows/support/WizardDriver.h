@@ -11,7 +11,6 @@
 
 #include <memory>
 #include <optional>
-#include <thread>
 #include <vector>
 
 namespace quorvane::testing {
@@ -98,18 +97,9 @@ protected:
         return screenPicture(visiblePageWindow(shell), {area.left, area.top, area.right, area.bottom});
     }
 
-    // The same once it stops changing: painting has caught up.
     std::unique_ptr<Canvas> settledPageArea(const PixelRect& area) const
     {
-        auto last = pageArea(area);
-        waitUntil([&] {
-            std::this_thread::sleep_for(200ms);
-            auto now = pageArea(area);
-            const bool same = now->sameAs(*last);
-            last = std::move(now);
-            return same;
-        });
-        return last;
+        return settledPicture([&] { return pageArea(area); });
     }
 
     // The keyboard: the program in front, where keys go, and the pointer on a
