@@ -19,10 +19,7 @@ namespace fs = std::filesystem;
 
 class BackupWizard : public WizardDriver {
 protected:
-    explicit BackupWizard(const std::string& layout = usualLayout, const std::wstring& programFolder = {})
-        : WizardDriver(layout, programFolder)
-    {
-    }
+    using WizardDriver::WizardDriver;
 
     // Starts the program on the machine, with a second disk of `secondDisk`
     // and these drive letters, and opens the options page from the main
@@ -68,8 +65,7 @@ protected:
         ASSERT_TRUE(box.window) << "no question " << narrow(text);
         EXPECT_EQ(box.text, text);
         EXPECT_EQ(box.owner, shell);
-        EXPECT_TRUE(GetDlgItem(box.window, IDYES) && GetDlgItem(box.window, IDNO));
-        EXPECT_FALSE(GetDlgItem(box.window, IDOK));
+        EXPECT_TRUE(GetDlgItem(box.window, IDYES) && GetDlgItem(box.window, IDNO) && !GetDlgItem(box.window, IDOK));
         EXPECT_EQ(GetWindowLongW(GetDlgItem(box.window, IDNO), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
         ProgramUnderTest::pressButton(box.window, button);
         ASSERT_TRUE(waitUntil([&] { return !IsWindow(box.window); }));
