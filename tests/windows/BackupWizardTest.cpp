@@ -77,7 +77,6 @@ protected:
     {
         click(IDC_BACKUP_NEXT);
         ASSERT_TRUE(showsPage("backup confirm"));
-        EXPECT_EQ(placeOf(control(IDC_BACKUP_CONFIRM_START)), forwardButtonPlace);
         click(IDC_BACKUP_CONFIRM_START);
         // What the hand-off itself does (the switch, the notice's timing, the
         // restart) is tested with the job runner; here: that Start hands over.
@@ -226,16 +225,27 @@ TEST_F(BackupWizard, KeyboardAloneFromTheMainMenuToStart)
     EXPECT_TRUE(jobFileHolds(fileBytes(machine.jobFile()), backupJobKeys({3, stamp, L"D:\\backup.QVX", 3, 0})));
 }
 
-class BackupWizardWithoutRecoveryPartition : public BackupWizard {
+constexpr char ntfsRecoveryLayout[] = "'size=20G, type=27' 'size=100G, type=7, bootable' 'type=7'";
+
+class BackupWizardOnAClone : public BackupWizard {
 protected:
-    BackupWizardWithoutRecoveryPartition() : BackupWizard("'size=20G, type=7' 'size=100G, type=7, bootable' 'type=7'") {}
+    BackupWizardOnAClone()
+        : BackupWizard("'size=20G, type=7' 'size=100G, type=7, bootable' 'type=7'", L"\u7a0b\u5e8f \u6587\u4ef6\u5939")
+    {
+    }
 };
 
-// Partition 1 of disk 0 is an ordinary NTFS partition: Start hands nothing
-// over, switches nothing and does not restart.
-TEST_F(BackupWizardWithoutRecoveryPartition, StartRefusesTheJob)
+// Partition 1 of disk 0 an ordinary NTFS partition (0x07): Start hands nothing
+// over, switches nothing and does not restart. With the NTFS recovery type
+// 0x27 instead: the program in a folder with a Chinese name, on a machine
+// whose disk 1 is a sector clone of disk 0, lettered before it. A typed name
+// without extension whose image exists is asked about; a final path of 260
+// characters is refused, one of 259 handed over, as partition 3 of disk 0
+// with no other-disk notice.
+TEST_F(BackupWizardOnAClone, OrdinaryThenRecoveryPartitionChineseFolderExistingImageAndLongPaths)
 {
-    start("p=0,2\r\ne=0,3\r\n");
+    const std::string volumes = "p=0,2\r\nd=1,3\r\ne=0,3\r\n";
+    start(volumes, ntfsRecoveryLayout);
     click(IDC_BACKUP_NEXT);
     ASSERT_TRUE(showsPage("backup confirm"));
     click(IDC_BACKUP_CONFIRM_START);
@@ -246,23 +256,12 @@ TEST_F(BackupWizardWithoutRecoveryPartition, StartRefusesTheJob)
     EXPECT_FALSE(fs::exists(machine.leftScript()));
     EXPECT_EQ(machine.bootablePartitions(), "2");
     EXPECT_EQ(machine.eventsLog(), "");
-}
 
-constexpr char ntfsRecoveryLayout[] = "'size=20G, type=27' 'size=100G, type=7, bootable' 'type=7'";
-
-class BackupWizardOnAClone : public BackupWizard {
-protected:
-    BackupWizardOnAClone() : BackupWizard(ntfsRecoveryLayout, L"\u7a0b\u5e8f \u6587\u4ef6\u5939") {}
-};
-
-// The program in a folder with a Chinese name, on a machine whose recovery
-// partition has the NTFS type 0x27 and whose disk 1 is a sector clone of disk
-// 0, lettered before it. A typed name without extension whose image exists is
-// asked about; a final path of 260 characters is refused, one of 259 handed
-// over, as partition 3 of disk 0 with no other-disk notice.
-TEST_F(BackupWizardOnAClone, ChineseFolderExistingImageAndLongPaths)
-{
-    start("p=0,2\r\nd=1,3\r\ne=0,3\r\n", ntfsRecoveryLayout);
+    ASSERT_TRUE(runUnixCommand(machine.root(), "sfdisk --quiet --part-type '" + unixPath(machine.sandbox() / L"disk0.img")
+                                                   + "' 1 27"));
+    ASSERT_NO_FATAL_FAILURE(startProgram(volumes));
+    click(IDC_MENU_BACKUP);
+    ASSERT_TRUE(showsPage("backup options"));
     const fs::path folder = L"e:\\QuorvaneWizard";
     struct Removed {
         fs::path folder;

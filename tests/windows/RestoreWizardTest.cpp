@@ -163,7 +163,6 @@ TEST_F(RestoreWizard, RowsDescriptionsChecksBackAndAListedImageHandedOver)
     ASSERT_TRUE(clickListRow(list(), 1));
     click(IDC_RESTORE_NEXT);
     ASSERT_TRUE(showsPage("restore confirm"));
-    EXPECT_EQ(placeOf(control(IDC_RESTORE_CONFIRM_START)), forwardButtonPlace);
     click(IDC_RESTORE_CONFIRM_START);
     ASSERT_NO_FATAL_FAILURE(expectHandedOver());
     EXPECT_EQ(fileBytes(machine.jobFile()),
