@@ -18,12 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void putLittleEndian(Bytes& bytes, std::size_t at, std::uint64_t value, int size)
-{
-    for (int i = 0; i < size; ++i)
-        bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
 } // namespace
 
 // The image as wimlib-imagex made it, and what a power failure or a damaged

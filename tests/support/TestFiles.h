@@ -30,6 +30,13 @@ inline void writeBytes(const std::filesystem::path& file, const Bytes& bytes)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+// Writes `size` bytes of `value` at `at`, lowest byte first.
+inline void putLittleEndian(Bytes& bytes, std::size_t at, std::uint64_t value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
 // A copy of `from` at `to`, changed by `change` on its way.
 template <typename Change>
 std::filesystem::path changedCopy(const std::filesystem::path& from, const std::filesystem::path& to, Change change)
