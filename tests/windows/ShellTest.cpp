@@ -1,8 +1,9 @@
-// The main window in one program start: its size and the pages' place, page
-// switching, the keys that must do nothing; the main menu and tools pages: the
-// description that follows the pointer, what the shell resets, the clicks and
-// the tool launches; and leaving. The wizard pages' Back buttons and the
-// Backup and Restore tiles are clicked by the wizard tests.
+// The main window in one program start: its size and the pages' place, a
+// second instance that ends at once, page switching, the keys that must do
+// nothing; the main menu and tools pages: the description that follows the
+// pointer, what the shell resets, the clicks and the tool launches; and
+// leaving. The wizard pages' Back buttons and the Backup and Restore tiles
+// are clicked by the wizard tests.
 #include "app/PageMessages.h"
 #include "support/Canvas.h"
 #include "support/ProgramUnderTest.h"
@@ -139,6 +140,16 @@ TEST_F(Shell, SizePagesKeysDescriptionsClicksAndLeaving)
     EXPECT_EQ(frame.right - frame.left, 726);
     EXPECT_EQ(frame.bottom - frame.top, title.rcTitleBar.bottom - title.rcTitleBar.top + 483);
     EXPECT_EQ(GetWindowLongW(shell, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+
+    // A second instance ends at once with exit code 0, and the first keeps its page.
+    SendMessageW(shell, UM_SHOW_TOOLS, 0, 0);
+    {
+        ProgramUnderTest second(folder.path() / L"QuorvaneSandbox.exe");
+        ASSERT_TRUE(second.waitForExit());
+        EXPECT_EQ(second.exitCode(), 0u);
+    }
+    EXPECT_EQ(visiblePage(shell), "tools");
+    EXPECT_EQ(program->visibleTopLevelWindows(), 1);
 
     // Each request shows exactly its page (visiblePage is "several"
     // otherwise), where Escape and Enter change nothing.
