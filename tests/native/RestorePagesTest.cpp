@@ -65,16 +65,14 @@ TEST(RestoreRules, RowsStandForTheFactoryEntryTheCatalogueAndTheOtherFile)
     EXPECT_EQ(kind(1, true, 0), "other");
 }
 
+// The row texts of listed images are seen by the Windows restore tests; here
+// the edges: a path without a backslash, a size under 1 MB, one past 4 GB.
 TEST(RestoreRules, RowTexts)
 {
-    EXPECT_EQ(fileNameOf(L"d:\\Backups\\Monday\\image.QVX"), L"image.QVX");
-    EXPECT_EQ(folderOf(L"d:\\Backups\\Monday\\image.QVX"), L"d:\\Backups\\Monday");
-    EXPECT_EQ(folderOf(L"d:\\image.QVX"), L"d:");
     EXPECT_EQ(fileNameOf(L"image.QVX"), L"image.QVX");
     EXPECT_EQ(folderOf(L"image.QVX"), L"");
-    EXPECT_EQ(megabytesText(1572864), L"1 MB");
-    EXPECT_EQ(megabytesText(5368709120), L"5120 MB");
     EXPECT_EQ(megabytesText(megabyte - 1), L"0 MB");
+    EXPECT_EQ(megabytesText(5368709120), L"5120 MB");
     EXPECT_EQ(systemDriveText(L"100 GB(66%)"), L"C: 100 GB(66%)");
 }
 
@@ -221,7 +219,7 @@ TEST(RestoreConfirmDrawing, EveryLanguageFindsItsPlaces)
         {L"41f", {410, 257, 320}}, {L"412", {365, 340, 385}},
     };
     const FontSpec body{10, 400};
-    for (const std::wstring& code : allCodes()) {
+    for (const std::wstring& code : allCodes) {
         SCOPED_TRACE(narrow(code));
         const DrawingSteps steps = restoreConfirmDrawing(code, listedJob(megabyte), factoryTexts);
         if (const auto row = rows.find(code); row != rows.end()) {
