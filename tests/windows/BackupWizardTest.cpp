@@ -257,8 +257,7 @@ TEST_F(BackupWizardOnAClone, OrdinaryThenRecoveryPartitionChineseFolderExistingI
     EXPECT_EQ(machine.bootablePartitions(), "2");
     EXPECT_EQ(machine.eventsLog(), "");
 
-    ASSERT_TRUE(runUnixCommand(machine.root(), "sfdisk --quiet --part-type '" + unixPath(machine.sandbox() / L"disk0.img")
-                                                   + "' 1 27"));
+    ASSERT_TRUE(machine.sfdiskOnDiskZero("--quiet --part-type", "1 27"));
     ASSERT_NO_FATAL_FAILURE(startProgram(volumes));
     click(IDC_MENU_BACKUP);
     ASSERT_TRUE(showsPage("backup options"));

@@ -74,7 +74,7 @@ std::string recoverJob(const SandboxMachine& machine, const std::optional<Bytes>
 {
     if (job)
         writeBytes(machine.jobFile(), *job);
-    if (!runUnixCommand(machine.folder(), "sfdisk --activate '" + unixPath(machine.sandbox() / L"disk0.img") + "' 1"))
+    if (!machine.sfdiskOnDiskZero("--activate", "1"))
         return "sfdisk failed";
     return recover(machine);
 }

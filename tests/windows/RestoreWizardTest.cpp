@@ -148,8 +148,7 @@ TEST_F(RestoreWizard, RowsDescriptionsChecksBackAndAListedImageHandedOver)
 
     // Without the recovery type in disk 0's first entry there is no factory row.
     const auto reopenWithFirstType = [&](const std::string& type) {
-        ASSERT_TRUE(runUnixCommand(machine.folder(), "sfdisk --quiet --part-type '"
-                                                         + unixPath(machine.sandbox() / L"disk0.img") + "' 1 " + type));
+        ASSERT_TRUE(machine.sfdiskOnDiskZero("--quiet --part-type", "1 " + type));
         click(IDC_RESTORE_BACK);
         ASSERT_TRUE(showsPage("main menu"));
         openRestorePage();

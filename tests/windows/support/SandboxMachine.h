@@ -93,12 +93,10 @@ inline bool runUnixCommand(const std::filesystem::path& workFolder, const std::s
 
 class SandboxMachine {
 public:
-    // `layout`: disk 0's partitions as sfdisk script lines; `bootable`: the
-    // partition numbers sfdisk must then report bootable; `programFolder`: a
-    // folder of the scratch folder that holds the programs, when not the
-    // scratch folder itself.
-    explicit SandboxMachine(const std::string& layout = usualLayout, const std::string& bootable = "2",
-                            const std::wstring& programFolder = {})
+    // `layout`: disk 0's partitions as sfdisk script lines, partition 2
+    // bootable; `programFolder`: a folder of the scratch folder that holds the
+    // programs, when not the scratch folder itself.
+    explicit SandboxMachine(const std::string& layout = usualLayout, const std::wstring& programFolder = {})
         : folder_(programFolder.empty() ? scratch_.path() : scratch_.path() / programFolder)
     {
         std::filesystem::create_directories(sandbox());
@@ -110,7 +108,7 @@ public:
                           languageLines({{59, factoryName}, {60, factoryPath}, {93, cannotHandOver}, {95, imageOnOtherDisk}}));
         ready_ = addDisk(0, "200G", layout);
         writeMachine("[Volumes]\r\np=0,2\r\n");
-        ready_ = ready_ && addDrive(systemLetter, systemFolder()) && bootablePartitions() == bootable;
+        ready_ = ready_ && addDrive(systemLetter, systemFolder()) && bootablePartitions() == "2";
     }
     ~SandboxMachine()
     {
@@ -167,11 +165,18 @@ public:
         machine << sections;
     }
 
+    // Runs `sfdisk <options> <disk 0's image> <partitions>`.
+    bool sfdiskOnDiskZero(const std::string& options, const std::string& partitions = {}, std::string* output = nullptr) const
+    {
+        return runUnixCommand(root(), "sfdisk " + options + " '" + unixPath(sandbox() / L"disk0.img") + "' " + partitions,
+                              output);
+    }
+
     // The numbers of disk 0's partitions that sfdisk reports bootable, e.g. "1".
     std::string bootablePartitions() const
     {
         std::string json;
-        if (!runUnixCommand(root(), "sfdisk --json '" + unixPath(sandbox() / L"disk0.img") + "'", &json))
+        if (!sfdiskOnDiskZero("--json", {}, &json))
             return "sfdisk failed";
         std::string numbers;
         const auto slots = sfdiskSlots(json);

@@ -29,7 +29,7 @@ protected:
     // The machine's disk 0 of `layout`, the programs in `programFolder` of
     // its scratch folder when one is named.
     explicit WizardDriver(const std::string& layout = usualLayout, const std::wstring& programFolder = {})
-        : machine(layout, "2", programFolder)
+        : machine(layout, programFolder)
     {
     }
 
@@ -76,8 +76,7 @@ protected:
         EXPECT_EQ(box.text, text);
         // A page is a child window: its boxes belong to the shell it lies in.
         EXPECT_EQ(box.owner, shell);
-        EXPECT_TRUE(GetDlgItem(box.window, IDOK));
-        EXPECT_FALSE(GetDlgItem(box.window, IDCANCEL));
+        EXPECT_TRUE(GetDlgItem(box.window, IDOK) && !GetDlgItem(box.window, IDCANCEL));
         ProgramUnderTest::pressButton(box.window, IDOK);
         ASSERT_TRUE(waitUntil([&] { return !IsWindow(box.window); }));
     }
@@ -91,12 +90,12 @@ protected:
         EXPECT_EQ(machine.bootablePartitions(), "1");
     }
 
-    // What a rectangle of the visible page shows on the screen now.
+    // What a rectangle of the visible page shows on the screen now; the same
+    // once painting has caught up.
     std::unique_ptr<Canvas> pageArea(const PixelRect& area) const
     {
         return screenPicture(visiblePageWindow(shell), {area.left, area.top, area.right, area.bottom});
     }
-
     std::unique_ptr<Canvas> settledPageArea(const PixelRect& area) const
     {
         return settledPicture([&] { return pageArea(area); });
