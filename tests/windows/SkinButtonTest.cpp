@@ -147,11 +147,8 @@ void moveTo(const SkinButton& button, int x, int y)
 // through the owner-draw request the host hands back.
 TEST(SkinButtonHover, EntryMovesHidingTheTimerAndTheHandedBackPainting)
 {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = hostProcedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"QuorvaneButtonHost";
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    const WNDCLASSW windowClass{0, hostProcedure, 0, 0, GetModuleHandleW(nullptr), nullptr, LoadCursorW(nullptr, IDC_ARROW),
+                                nullptr, nullptr, L"QuorvaneButtonHost"};
     RegisterClassW(&windowClass);
     HWND host = CreateWindowExW(WS_EX_TOPMOST, L"QuorvaneButtonHost", L"host", WS_POPUP | WS_VISIBLE, 100, 100, 300,
                                 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
