@@ -27,8 +27,7 @@ public:
     COLORREF at(int x, int y) const
     {
         GdiFlush();
-        const std::uint32_t pixel = bits_[y * width_ + x];
-        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+        return atFlushed(x, y);
     }
     // The same without waiting for queued drawing: after one GdiFlush, for
     // reading many pixels.
