@@ -25,19 +25,11 @@ std::uint32_t le(const Bytes& b, std::size_t at, int bytes)
     return v;
 }
 
-struct Rgb {
-    int r, g, b;
-    bool operator==(const Rgb&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Rgb& c)
-{
-    return os << "RGB(" << c.r << "," << c.g << "," << c.b << ")";
-}
-
-constexpr Rgb magenta{255, 0, 255};
-constexpr Rgb pageGrey{220, 220, 220};  // 0xDCDCDC: push and icon button background
-constexpr Rgb panelGrey{246, 246, 246}; // 0xF6F6F6: browse and radio button background
+// 0xRRGGBB.
+using Rgb = std::uint32_t;
+constexpr Rgb magenta = 0xFF00FF;
+constexpr Rgb pageGrey = 0xDCDCDC;  // push and icon button background
+constexpr Rgb panelGrey = 0xF6F6F6; // browse and radio button background
 
 // A BMP as LoadImageW(LR_LOADFROMFILE) wants it: BITMAPFILEHEADER, a 40-byte
 // BITMAPINFOHEADER, 24 bits per pixel, BI_RGB, bottom-up rows padded to 4
@@ -60,8 +52,7 @@ struct Bmp {
 
     Rgb at(int x, int y) const // y counted from the top
     {
-        const std::size_t p = le(bytes, 10, 4) + std::size_t(height - 1 - y) * stride + std::size_t(x) * 3;
-        return {bytes[p + 2], bytes[p + 1], bytes[p]};
+        return le(bytes, le(bytes, 10, 4) + std::size_t(height - 1 - y) * stride + std::size_t(x) * 3, 3);
     }
 
     // Whether a pixel of the rectangle [x0,x1) x [y0,y1) is `colour`: all or any of them.
@@ -92,7 +83,7 @@ std::vector<Picture> allPictures()
         {"background_main.dat", 720, 480, {}, true},      {"background_step.dat", 720, 480, {}, true},
         {"background_box_1.dat", 466, 107, {}, true},     {"firstbg.dat", 183, 57, {}, true},
         {"secondbg.dat", 183, 57, {}, true},              {"partition_number_1.dat", 24, 34, Rgb{}, true},
-        {"partition_number_2.dat", 24, 34, Rgb{}, true},  {"popup_warning.dat", 38, 38, Rgb{223, 223, 223}, true},
+        {"partition_number_2.dat", 24, 34, Rgb{}, true},  {"popup_warning.dat", 38, 38, 0xDFDFDF, true},
         {"c_drive_enabled.dat", 42, 30, magenta, true},   {"d_drive_enabled.dat", 42, 30, magenta, true},
         {"partition_green_start.dat", 10, 36, {}, true},  {"partition_green_mid.dat", 411, 36, {}, true},
         {"partition_green_end.dat", 10, 36, {}, true},    {"partition_violet_mid.dat", 411, 36, {}, true},
@@ -126,8 +117,8 @@ TEST(ArtworkFiles, EveryPictureHasItsSizeItsKeyInTheCornersAndNoReplacedGrey)
             EXPECT_NE(bmp.at(w / 2, h / 2), *p.key) << "nothing drawn in the middle";
         }
         // The warning sign's key is one of them, by design.
-        for (const Rgb grey : {Rgb{128, 128, 128}, Rgb{192, 192, 192}, Rgb{223, 223, 223}})
-            EXPECT_FALSE(p.page && p.key != grey && bmp.has(0, 0, w, h, grey, false)) << "contains " << grey;
+        for (const Rgb grey : {0x808080u, 0xC0C0C0u, 0xDFDFDFu})
+            EXPECT_FALSE(p.page && p.key != grey && bmp.has(0, 0, w, h, grey, false)) << "contains " << std::hex << grey;
     }
 }
 

@@ -14,21 +14,15 @@
 #include <vector>
 
 using namespace quorvane;
-using quorvane::testing::runCommand;
+using namespace quorvane::testing;
 namespace fs = std::filesystem;
 
 namespace {
 
-void putLittleEndian(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint64_t value, int size)
-{
-    for (int i = 0; i < size; ++i)
-        bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
 // A returned buffer of exactly `entries` records and `extraBytes`; PartitionCount says `claimedCount`.
-std::vector<std::uint8_t> layoutBytes(std::uint32_t claimedCount, std::size_t entries, std::size_t extraBytes = 0)
+Bytes layoutBytes(std::uint32_t claimedCount, std::size_t entries, std::size_t extraBytes = 0)
 {
-    std::vector<std::uint8_t> bytes(driveLayoutHeaderSize + entries * partitionInformationSize + extraBytes, 0);
+    Bytes bytes(driveLayoutHeaderSize + entries * partitionInformationSize + extraBytes, 0);
     putLittleEndian(bytes, 0, claimedCount, 4);
     putLittleEndian(bytes, 4, 0xA1B2C3D4, 4);
     for (std::size_t i = 0; i < entries; ++i) {
@@ -59,7 +53,7 @@ TEST(DriveLayout, ReadsOnlyTheWholeEntriesThatBothTheCountAndTheBytesHold)
     for (std::uint32_t claimed : {3u, 4u, 2032u, 0x7FFFFFFFu, 0xFFFFFFFFu})
         EXPECT_EQ(readDriveLayout(layoutBytes(claimed, 2, 31))->entries.size(), 2u) << claimed;
     // A full 65000-byte buffer holds 2031 whole entries.
-    std::vector<std::uint8_t> full(65000, 0);
+    Bytes full(65000, 0);
     putLittleEndian(full, 0, 5000, 4);
     EXPECT_EQ(readDriveLayout(full)->entries.size(), 2031u);
     EXPECT_EQ(readDriveLayout(layoutBytes(1, 3))->entries.size(), 1u);

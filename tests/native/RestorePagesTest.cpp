@@ -1,7 +1,7 @@
 // The restore selection page's rules (the partition sizes it shows, which
-// image a row stands for, the row texts) and what both restore pages draw in
-// every language: the order of the steps, the partition bar, the places of
-// the split sentences and the step panels.
+// image a row stands for, the row texts) and what both restore pages draw:
+// the order of the steps, the partition bar, the step panels of a few
+// languages and the confirm page's per-language places for every code.
 #include "app/StringCatalogue.h"
 #include "job/JobContent.h"
 #include "native/support/DrawingChecks.h"
@@ -34,38 +34,27 @@ TEST(RestoreRules, PartitionSizesAsThePageShowsThem)
         {29 * gigabyte, 71 * gigabyte, L"29 GB(28%)", L"71 GB(72%)", 246},
         {1024 * megabyte, 0, L"1 GB(100%)", L"0 GB(0%)", 2},
         {0, 1024 * megabyte + 1, L"0 GB(0%)", L"1 GB(100%)", 2},
+        // Nothing to restore onto: under 1 GB each, or not there at all.
+        {900 * megabyte, 0, L"", L"", 2},
+        {gigabyte - 1, gigabyte - 1, L"", L"", 4},
+        {0, 0, L"", L"", 0},
     };
     for (const Case& each : cases) {
         const PartitionSizes sizes = measurePartitions(each.system, each.data);
-        EXPECT_FALSE(sizes.bothUnderOneGB());
+        EXPECT_EQ(sizes.bothUnderOneGB(), *each.systemText == L'\0') << each.system;
         EXPECT_EQ(sizes.systemSizeText, each.systemText);
         EXPECT_EQ(sizes.dataSizeText, each.dataText);
         EXPECT_EQ(sizes.mbPerPixel, each.mbPerPixel);
     }
-    // Nothing to restore onto: under 1 GB each, or not there at all.
-    for (const auto& [system, data] : {std::pair{900 * megabyte, std::int64_t{0}}, {gigabyte - 1, gigabyte - 1}, {0, 0}}) {
-        const PartitionSizes sizes = measurePartitions(system, data);
-        EXPECT_TRUE(sizes.bothUnderOneGB());
-        EXPECT_TRUE(sizes.systemSizeText.empty() && sizes.dataSizeText.empty());
-    }
-    EXPECT_EQ(measurePartitions(900 * megabyte, 0).mbPerPixel, 2u);
 }
 
 TEST(RestoreRules, RowsStandForTheFactoryEntryTheCatalogueAndTheOtherFile)
 {
     const auto kind = [](int row, bool factory, std::size_t count) {
         const ListRow chosen = listRowAt(row, factory, count);
-        switch (chosen.kind) {
-        case RowKind::nothing:
-            return std::string("nothing");
-        case RowKind::factory:
-            return std::string("factory");
-        case RowKind::catalogue:
-            return "image " + std::to_string(chosen.catalogueIndex);
-        case RowKind::other:
-            return std::string("other");
-        }
-        return std::string();
+        const char* names[] = {"nothing", "factory", "image ", "other"};
+        return names[static_cast<int>(chosen.kind)]
+            + (chosen.kind == RowKind::catalogue ? std::to_string(chosen.catalogueIndex) : "");
     };
     const std::vector<std::string> withFactory = {"nothing", "factory", "image 0", "image 1", "other", "other"};
     const std::vector<std::string> without = {"nothing", "image 0", "image 1", "other", "other", "other"};
@@ -76,27 +65,23 @@ TEST(RestoreRules, RowsStandForTheFactoryEntryTheCatalogueAndTheOtherFile)
     EXPECT_EQ(kind(1, true, 0), "other");
 }
 
+// The row texts of listed images are seen by the Windows restore tests; here
+// the edges: a path without a backslash, a size under 1 MB, one past 4 GB.
 TEST(RestoreRules, RowTexts)
 {
-    EXPECT_EQ(fileNameOf(L"d:\\Backups\\Monday\\image.QVX"), L"image.QVX");
-    EXPECT_EQ(folderOf(L"d:\\Backups\\Monday\\image.QVX"), L"d:\\Backups\\Monday");
-    EXPECT_EQ(folderOf(L"d:\\image.QVX"), L"d:");
     EXPECT_EQ(fileNameOf(L"image.QVX"), L"image.QVX");
     EXPECT_EQ(folderOf(L"image.QVX"), L"");
-    EXPECT_EQ(megabytesText(1572864), L"1 MB");
-    EXPECT_EQ(megabytesText(5368709120), L"5120 MB");
     EXPECT_EQ(megabytesText(megabyte - 1), L"0 MB");
+    EXPECT_EQ(megabytesText(5368709120), L"5120 MB");
     EXPECT_EQ(systemDriveText(L"100 GB(66%)"), L"C: 100 GB(66%)");
 }
 
-// The five pieces of the bar as (picture, left, width); a middle piece of no
-// width is left out.
+// The pieces of the bar as (picture, left, width), each 36 high at 385.
 std::vector<std::tuple<std::string, int, int>> barPieces(std::uint32_t systemMB, std::uint32_t mbPerPixel)
 {
     std::vector<std::tuple<std::string, int, int>> pieces;
     for (const PictureStep& piece : partitionBar(systemMB, mbPerPixel)) {
-        EXPECT_EQ(piece.destination.top, 385);
-        EXPECT_EQ(piece.destination.height(), 36);
+        EXPECT_TRUE(piece.destination.top == 385 && piece.destination.height() == 36);
         pieces.emplace_back(narrow(piece.picture), piece.destination.left, piece.destination.width());
     }
     return pieces;
@@ -123,8 +108,7 @@ TEST(RestoreSelectDrawing, PartitionBarGeometry)
 
 TEST(RestoreSelectDrawing, EnglishPageInOrderAndWithoutADataPartition)
 {
-    const RestoreSelectView view{L"Monday", L"100 GB(66%)", L"50 GB(34%)", 102400, 51200, 370};
-    const DrawingSteps steps = restoreSelectDrawing(L"409", view);
+    const DrawingSteps steps = restoreSelectDrawing(L"409", {L"Monday", L"100 GB(66%)", L"50 GB(34%)", 102400, 51200, 370});
     EXPECT_EQ(outline(steps),
               (std::vector<std::string>{"background_step.dat", "background_box_1.dat", "51", "52", "61", "\"Monday\"", "62",
                                         "c_drive_enabled.dat", "d_drive_enabled.dat", "\"100 GB(66%)\"", "\"50 GB(34%)\"",
@@ -134,75 +118,64 @@ TEST(RestoreSelectDrawing, EnglishPageInOrderAndWithoutADataPartition)
                                         "partition_number_1.dat"}));
     EXPECT_EQ(std::get<PictureStep>(steps[1]),
               stretchPicture(L"background_box_1.dat", {0, 0, 466, 107}, {213, 342, 679, 427}));
+    EXPECT_EQ(std::get<PictureStep>(steps[7]), keyedPicture(L"c_drive_enabled.dat", {0, 0, 42, 30}, 237, 352, magenta));
     expectText(steps, 51, {222, 88, 678, 106}, {10, 700}, black);
     expectText(steps, 61, {225, 270, 678, 288}, {10, 400}, black);
     // The sizes: Arial 9 beside the drives, the page's face over the bar; the
     // data's in grey, from the right.
-    const auto& small = std::get<TextStep>(steps[9]);
-    EXPECT_EQ(small.font, (FontSpec{9, 400, FaceRule::arial}));
-    EXPECT_EQ(small.rect, (PixelRect{285, 360, 385, 378}));
-    const auto& data = std::get<TextStep>(steps[17]);
-    EXPECT_EQ(data.font, (FontSpec{12, 700}));
-    EXPECT_EQ(data.colour, Colour{0xD2D2D2});
-    EXPECT_EQ(data.flags, textFlags::wordBreak | textFlags::right);
-    EXPECT_EQ(data.rect, (PixelRect{465, 395, 665, 413}));
-    EXPECT_EQ(std::get<PictureStep>(steps[7]), keyedPicture(L"c_drive_enabled.dat", {0, 0, 42, 30}, 237, 352, magenta));
+    EXPECT_EQ(std::get<TextStep>(steps[9]), (TextStep{L"100 GB(66%)", {9, 400, FaceRule::arial}, black,
+                                                      {285, 360, 385, 378}, textFlags::wordBreak}));
+    EXPECT_EQ(std::get<TextStep>(steps[17]), (TextStep{L"50 GB(34%)", {12, 700}, Colour{0xD2D2D2}, {465, 395, 665, 413},
+                                                       textFlags::wordBreak | textFlags::right}));
 
-    // Without a data partition: no D drive and no data texts, the violet pieces all the same.
-    const DrawingSteps alone = restoreSelectDrawing(L"409", {L"", L"100 GB(100%)", L"0 GB(0%)", 102400, 0, 246});
-    const std::vector<std::string> names = outline(alone);
-    EXPECT_EQ(std::ranges::count(names, "d_drive_enabled.dat"), 0);
-    EXPECT_EQ(std::ranges::count(names, "\"0 GB(0%)\""), 0);
-    EXPECT_EQ(std::ranges::count(names, "partition_violet_end.dat"), 1);
+    // Without a data partition: no D drive and no data texts, one violet piece.
+    const std::vector<std::string> alone = outline(restoreSelectDrawing(L"409", {L"", L"100 GB(100%)", L"0 GB(0%)", 102400, 0, 246}));
+    EXPECT_EQ(std::ranges::count(alone, "d_drive_enabled.dat"), 0);
+    EXPECT_EQ(std::ranges::count(alone, "\"0 GB(0%)\""), 0);
+    EXPECT_EQ(std::ranges::count(alone, "partition_violet_end.dat"), 1);
 }
 
-TEST(RestoreSelectDrawing, EveryLanguageCodeGetsItsStepPanel)
+// The step panels of both pages for languages whose sizes and places differ,
+// and a code without a row; English names steps 1 and 3 over two lines.
+TEST(RestorePagesDrawing, StepPanelsOfBothPages)
 {
-    for (const std::wstring& code : allCodes()) {
-        SCOPED_TRACE(narrow(code));
-        const DrawingSteps steps = restoreSelectDrawing(code, {});
-        int current = 12;
-        if (code == L"407")
-            current = 9;
-        if (isOneOf(code, {L"414", L"41d"}))
-            current = 10;
-        int other = isOneOf(code, {L"40b", L"414"}) ? 9 : 10;
-        if (code == L"407")
-            other = 8;
-        const int top = isOneOf(code, {L"416", L"c0a", L"40b", L"40c", L"410", L"816", L"408", L"415", L"419"}) ? 130 : 145;
-        const int left = isOneOf(code, {L"407", L"40b"}) ? 23 : 41;
-        expectText(steps, 53, {code == L"407" ? 28 : 39, top, 183, 208}, {current, 700}, white);
-        expectText(steps, 54, {left, 207, 183, 270}, {other, 700}, white);
-        expectText(steps, 55, {left, 270, 183, 333}, {other, 700}, white);
-        if (hasSecondStepLines(code)) {
-            expectText(steps, 96, {39, 163, 183, 208}, {current, 700}, white);
-            expectText(steps, 97, {51, 288, 183, 333}, {other, 700}, white);
+    struct Panel {
+        const wchar_t* code;
+        int currentPoints, currentLeft, currentTop, otherPoints, otherLeft, confirmCurrentPoints;
+    };
+    const Panel panels[] = {
+        {L"409", 12, 39, 145, 10, 41, 12}, {L"407", 9, 28, 145, 8, 23, 10}, {L"40b", 12, 39, 130, 9, 23, 12},
+        {L"414", 10, 39, 145, 9, 41, 12},  {L"c04", 12, 39, 145, 10, 41, 12},
+    };
+    for (const Panel& p : panels) {
+        SCOPED_TRACE(narrow(p.code));
+        const FontSpec current{p.currentPoints, 700}, other{p.otherPoints, 700};
+        const DrawingSteps select = restoreSelectDrawing(p.code, {});
+        expectText(select, 53, {p.currentLeft, p.currentTop, 183, 208}, current, white);
+        expectText(select, 54, {p.otherLeft, 207, 183, 270}, other, white);
+        expectText(select, 55, {p.otherLeft, 270, 183, 333}, other, white);
+        const DrawingSteps confirm = restoreConfirmDrawing(p.code, {}, {});
+        expectText(confirm, 46, {p.otherLeft, 144, 183, 207}, other, otherStepGrey);
+        expectText(confirm, 47, {39, 208, 183, 271}, {p.confirmCurrentPoints, 700}, white);
+        expectText(confirm, 48, {p.otherLeft, 270, 183, 333}, other, white);
+        if (p.code == std::wstring(L"409")) {
+            expectText(select, 96, {39, 163, 183, 208}, current, white);
+            expectText(select, 97, {51, 288, 183, 333}, other, white);
+            expectText(confirm, 96, {51, 162, 183, 207}, other, otherStepGrey);
+            expectText(confirm, 97, {51, 288, 183, 333}, other, white);
         } else {
-            EXPECT_TRUE(indexOfText(steps, 96) < 0 && indexOfText(steps, 97) < 0);
+            for (const DrawingSteps* steps : {&select, &confirm})
+                EXPECT_TRUE(indexOfText(*steps, 96) < 0 && indexOfText(*steps, 97) < 0);
         }
     }
 }
 
-StringCatalogue factoryTexts()
-{
-    StringCatalogue texts;
-    std::wstring section;
-    for (int id = 0; id <= 60; ++id)
-        section += L"k=" + (id == 59 ? std::wstring(L"Factory image") : id == 60 ? L"Recovery partition" : id == 50 ? L"(system partition)" : L"t") + L'\0';
-    texts.fillFromSection(section);
-    return texts;
-}
+const StringCatalogue factoryTexts = catalogueOf({{50, L"(system partition)"}, {59, L"Factory image"}, {60, L"Recovery partition"}});
 
-RestoreJobParameters listedJob(std::int64_t size)
+RestoreJobParameters listedJob(std::int64_t size, std::uint32_t partId = 3)
 {
-    RestoreJobParameters job;
-    job.imageSize = size;
-    job.diskId = 0;
-    job.partId = 3;
-    job.imagePath = L"d:\\Monday.QVX";
-    job.imageName = L"Monday";
-    job.systemDriveText = L"C: 100 GB(66%)";
-    return job;
+    return {.imageSize = size, .diskId = 0, .partId = partId, .imagePath = L"d:\\Monday.QVX", .imageName = L"Monday",
+            .systemDriveText = L"C: 100 GB(66%)"};
 }
 
 // The literal text drawn at `top` in the value column.
@@ -218,29 +191,22 @@ std::wstring valueAt(const DrawingSteps& steps, int top)
 
 TEST(RestoreConfirmDrawing, SummaryValuesAndTheFactoryEntry)
 {
-    const StringCatalogue texts = factoryTexts();
-    const DrawingSteps listed = restoreConfirmDrawing(L"409", listedJob(1572864), texts);
+    const DrawingSteps listed = restoreConfirmDrawing(L"409", listedJob(1572864), factoryTexts);
     EXPECT_EQ(valueAt(listed, 178), L"d:\\Monday.QVX");
     EXPECT_EQ(valueAt(listed, 214), L"Monday");
     EXPECT_EQ(valueAt(listed, 250), L"1 MB");
     EXPECT_EQ(valueAt(listed, 268), L"C: 100 GB(66%) (system partition)");
-    EXPECT_EQ(valueAt(restoreConfirmDrawing(L"409", listedJob(5368709120), texts), 250), L"5120 MB");
-
-    RestoreJobParameters factory = listedJob(0);
-    factory.partId = 1;
+    // The factory entry has no size; a listed image of size 0 on partition 1 is no factory entry.
+    RestoreJobParameters factory = listedJob(0, 1);
     factory.imagePath = L"Recovery partition";
     factory.imageName = L"Factory image";
-    EXPECT_EQ(valueAt(restoreConfirmDrawing(L"409", factory, texts), 250), L"");
-    // Once Start put the factory image's path in, the record is no longer the entry.
-    applyFactoryRule(factory, L"Factory image", L"Recovery partition");
-    EXPECT_EQ(valueAt(restoreConfirmDrawing(L"409", factory, texts), 250), L"0 MB");
-    // A listed image of size 0 on partition 1 of disk 0 is not the factory entry.
-    RestoreJobParameters empty = listedJob(0);
-    empty.partId = 1;
-    EXPECT_EQ(valueAt(restoreConfirmDrawing(L"409", empty, texts), 250), L"0 MB");
+    EXPECT_EQ(valueAt(restoreConfirmDrawing(L"409", factory, factoryTexts), 250), L"");
+    EXPECT_EQ(valueAt(restoreConfirmDrawing(L"409", listedJob(0, 1), factoryTexts), 250), L"0 MB");
 }
 
-TEST(RestoreConfirmDrawing, EveryLanguageFindsItsRowsAndStepPanel)
+// Where each language's emphasised parts start (texts 34, 42 and 43); Korean's
+// and Greek's own texts; Polish's shifted system partition.
+TEST(RestoreConfirmDrawing, EveryLanguageFindsItsPlaces)
 {
     struct Row {
         int text34, text42, text43;
@@ -252,11 +218,10 @@ TEST(RestoreConfirmDrawing, EveryLanguageFindsItsRowsAndStepPanel)
         {L"404", {389, 257, 290}}, {L"408", {482, 410, 442}}, {L"415", {419, 260, 293}}, {L"419", {430, 287, 320}},
         {L"41f", {410, 257, 320}}, {L"412", {365, 340, 385}},
     };
-    const StringCatalogue texts = factoryTexts();
-    for (const std::wstring& code : allCodes()) {
+    const FontSpec body{10, 400};
+    for (const std::wstring& code : allCodes) {
         SCOPED_TRACE(narrow(code));
-        const DrawingSteps steps = restoreConfirmDrawing(code, listedJob(megabyte), texts);
-        const FontSpec body{10, 400};
+        const DrawingSteps steps = restoreConfirmDrawing(code, listedJob(megabyte), factoryTexts);
         if (const auto row = rows.find(code); row != rows.end()) {
             expectText(steps, 34, {row->second.text34, 124, 678, 142}, body, blue);
             expectText(steps, 42, {row->second.text42, 327, 678, 345}, body, blue);
@@ -283,15 +248,6 @@ TEST(RestoreConfirmDrawing, EveryLanguageFindsItsRowsAndStepPanel)
         });
         ASSERT_NE(system, steps.end());
         EXPECT_EQ(std::get<TextStep>(*system).rect.left, code == L"415" ? 390 : 370);
-
-        int other = isOneOf(code, {L"40b", L"414"}) ? 9 : 10;
-        if (code == L"407")
-            other = 8;
-        const int left = isOneOf(code, {L"407", L"40b"}) ? 23 : 41;
-        expectText(steps, 46, {left, 144, 183, 207}, {other, 700}, otherStepGrey);
-        expectText(steps, 47, {39, 208, 183, 271}, {code == L"407" ? 10 : 12, 700}, white);
-        expectText(steps, 48, {left, 270, 183, 333}, {other, 700}, white);
-        EXPECT_EQ(indexOfText(steps, 96) >= 0 && indexOfText(steps, 97) >= 0, hasSecondStepLines(code));
     }
 }
 

@@ -28,7 +28,7 @@ fs::path installFolder()
 
 std::wstring englishText(int id)
 {
-    return languageText(installFolder() / L"Lang/Quorvane/409.ini", L"409", id);
+    return languageCatalogue(installFolder() / L"Lang/Quorvane/409.ini", L"409").text(id);
 }
 
 // "1.0.0.0" from the program's version resource.

@@ -2,6 +2,8 @@
 // the Windows tests.
 #pragma once
 
+#include "app/StringCatalogue.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -26,6 +28,13 @@ inline void writeBytes(const std::filesystem::path& file, const Bytes& bytes)
 {
     std::ofstream(file, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Writes `size` bytes of `value` at `at`, lowest byte first.
+inline void putLittleEndian(Bytes& bytes, std::size_t at, std::uint64_t value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 // A copy of `from` at `to`, changed by `change` on its way.
@@ -67,6 +76,19 @@ inline std::wstring languageLines(const std::map<int, std::wstring>& texts = {})
         lines += L"t" + std::to_wstring(id) + L"=" + text + L"\r\n";
     }
     return lines;
+}
+
+// The catalogue those lines fill, as the profile reader hands them over: each
+// line ending in NUL.
+inline StringCatalogue catalogueOf(const std::map<int, std::wstring>& texts = {})
+{
+    std::wstring section;
+    for (const wchar_t c : languageLines(texts))
+        if (c != L'\r')
+            section.push_back(c == L'\n' ? L'\0' : c);
+    StringCatalogue catalogue;
+    catalogue.fillFromSection(section);
+    return catalogue;
 }
 
 template <typename Action>

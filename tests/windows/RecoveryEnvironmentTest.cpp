@@ -1,4 +1,4 @@
-// The sandbox's recovery environment (tools/recovery) on sandbox machines: the
+// The sandbox's recovery environment (tools/recovery) on a sandbox machine: the
 // job runner hands each job over as a confirm page's Start does, the recovery
 // environment carries it out with wimlib-imagex and sfdisk, and our own
 // catalogue reads the image list it leaves.
@@ -18,13 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr wchar_t factoryRestore[] = L"restore 0 0 1 \"Recovery partition\" \"Factory image\"";
-
-fs::path dataFolder(const SandboxMachine& machine)
-{
-    return machine.folder() / L"data";
-}
-
 void writeFile(const fs::path& file, const std::string& text)
 {
     fs::create_directories(file.parent_path());
@@ -40,18 +33,6 @@ std::map<std::string, std::string> filesIn(const fs::path& folder)
             files[fs::relative(entry.path(), folder).generic_string()] = fileText(entry.path());
     }
     return files;
-}
-
-// Partition 3 of disk 0 lettered q, and on the system partition a user's
-// files beside one of Wine's own folders.
-bool prepare(SandboxMachine& machine)
-{
-    fs::create_directories(dataFolder(machine) / L"Backups");
-    machine.writeMachine("[Volumes]\r\np=0,2\r\nq=0,3\r\n");
-    writeFile(machine.systemFolder() / L"Documents/Notes.txt", "first notes\r\n");
-    writeFile(machine.systemFolder() / L"Documents/Letter.txt", "Dear Ann,\r\n");
-    writeFile(machine.systemFolder() / L"windows/win.ini", "[windows]\r\n");
-    return machine.ready() && machine.addDrive('q', dataFolder(machine));
 }
 
 // Runs the recovery environment; its output, ending in "exit <status>".
@@ -71,8 +52,7 @@ std::string lastEvent(const SandboxMachine& machine)
     std::string log = machine.eventsLog();
     if (log.ends_with("\r\n"))
         log.resize(log.size() - 2);
-    const std::size_t lineStart = log.rfind('\n');
-    return lineStart == std::string::npos ? log : log.substr(lineStart + 1);
+    return log.substr(log.rfind('\n') + 1);
 }
 
 // A job handed over by the job runner, then carried out: the line the
@@ -94,7 +74,7 @@ std::string recoverJob(const SandboxMachine& machine, const std::optional<Bytes>
 {
     if (job)
         writeBytes(machine.jobFile(), *job);
-    if (!runUnixCommand(machine.folder(), "sfdisk --activate '" + unixPath(machine.sandbox() / L"disk0.img") + "' 1"))
+    if (!machine.sfdiskOnDiskZero("--activate", "1"))
         return "sfdisk failed";
     return recover(machine);
 }
@@ -117,91 +97,83 @@ std::string imageInfo(const SandboxMachine& machine, const fs::path& image)
     return info;
 }
 
-// Two backups in a row: each captured with its compression, without Wine's
-// folder or the job file, and listed, so that the catalogue shows both names.
-TEST(RecoveryEnvironment, BackupsAreCapturedAndListedForTheCatalogue)
+Bytes job(const std::wstring& lines)
+{
+    return utf16File(L"[Config]\r\n" + lines);
+}
+
+// Partition 3 of disk 0 lettered q, and on the system partition a user's
+// files beside one of Wine's own folders: backups, a restore, the factory
+// restore, and jobs that fail, one after the other.
+TEST(RecoveryEnvironment, BackupsRestoresAndJobsThatFail)
 {
     SandboxMachine machine;
-    ASSERT_TRUE(prepare(machine));
-    EXPECT_EQ(handOffAndRecover(machine, L"backup 2 3 0 Q:\\Monday.QVX \" Monday \""),
-              "recovery backup ok Q:\\Monday.QVX");
+    const fs::path data = machine.folder() / L"data", system = machine.systemFolder();
+    fs::create_directories(data / L"Backups");
+    machine.writeMachine("[Volumes]\r\np=0,2\r\nq=0,3\r\n");
+    writeFile(system / L"Documents/Notes.txt", "first notes\r\n");
+    writeFile(system / L"Documents/Letter.txt", "Dear Ann,\r\n");
+    writeFile(system / L"windows/win.ini", "[windows]\r\n");
+    ASSERT_TRUE(machine.ready() && machine.addDrive('q', data));
+    const auto backedUp = filesIn(system);
+
+    // Two backups, each captured with its compression, without Wine's folder
+    // or the job file, and listed, so that the catalogue shows both names.
+    EXPECT_EQ(handOffAndRecover(machine, L"backup 2 3 0 Q:\\Monday.QVX \" Monday \""), "recovery backup ok Q:\\Monday.QVX");
     EXPECT_EQ(handOffAndRecover(machine, L"backup 3 3 0 q:\\backups\\Tuesday.QVX Tuesday"),
               "recovery backup ok q:\\backups\\Tuesday.QVX");
-
     // The same image made again, with its name spelt otherwise, is listed once.
-    EXPECT_TRUE(recoverJob(machine, utf16File(L"[Config]\r\nType=Backup\r\nPath=D:\\monday.qvx\r\nDesc=Again\r\n"
-                                              L"PartID=3\r\nDiskID=0\r\nCompress=2\r\n"))
-                    .ends_with("\nexit 0\n"));
-
-    const fs::path monday = dataFolder(machine) / L"Monday.QVX", tuesday = dataFolder(machine) / L"Backups/Tuesday.QVX";
+    EXPECT_TRUE(recoverJob(machine, job(L"Type=Backup\r\nPath=D:\\monday.qvx\r\nDesc=Again\r\nPartID=3\r\nDiskID=0\r\n"
+                                        L"Compress=2\r\n")).ends_with("\nexit 0\n"));
+    const fs::path monday = data / L"Monday.QVX", tuesday = data / L"Backups/Tuesday.QVX", list = data / L"Backup_Image_List.ini";
     EXPECT_EQ(imageInfo(machine, monday), "/\n/Documents\n/Documents/Letter.txt\n/Documents/Notes.txt\n"
                                           "Compression:    XPRESS\n");
     EXPECT_TRUE(imageInfo(machine, tuesday).ends_with("Compression:    LZX\n"));
-    EXPECT_EQ(fileBytes(dataFolder(machine) / L"Backup_Image_List.ini"),
+    EXPECT_EQ(fileBytes(list),
               utf16File(L"[BackupImage]\r\nTotalImageCount=2\r\n[Image0]\r\nPath=Q:\\Monday.QVX\r\nPartID=3\r\n"
                         L"DiskID=0\r\n[Image1]\r\nPath=q:\\backups\\Tuesday.QVX\r\nPartID=3\r\nDiskID=0\r\n"));
-    const ImageCatalogue catalogue = listedImages(machine);
-    ASSERT_EQ(catalogue.size(), 2u);
-    EXPECT_EQ(catalogue[0], (ImageEntry{static_cast<std::int64_t>(fs::file_size(monday)), 0, 3, L"q:\\Monday.QVX",
-                                        L"Again"}));
-    EXPECT_EQ(catalogue[1], (ImageEntry{static_cast<std::int64_t>(fs::file_size(tuesday)), 0, 3,
-                                        L"q:\\backups\\Tuesday.QVX", L"Tuesday"}));
+    const auto size = [](const fs::path& image) { return static_cast<std::int64_t>(fs::file_size(image)); };
+    EXPECT_EQ(listedImages(machine), (ImageCatalogue{{size(monday), 0, 3, L"q:\\Monday.QVX", L"Again"},
+                                                     {size(tuesday), 0, 3, L"q:\\backups\\Tuesday.QVX", L"Tuesday"}}));
     EXPECT_EQ(machine.eventsLog(), "restart\r\nrecovery backup ok Q:\\Monday.QVX\r\n"
                                    "restart\r\nrecovery backup ok q:\\backups\\Tuesday.QVX\r\n"
                                    "recovery backup ok D:\\monday.qvx\r\n");
-}
 
-// A restore brings changed and deleted files back and removes the ones added
-// since; the factory restore leaves the factory's files. Wine's own folder
-// keeps what it holds either way.
-TEST(RecoveryEnvironment, RestoresBringBackTheBackupAndTheFactoryFiles)
-{
-    EXPECT_TRUE(fs::exists(buildFolder() / L"Sandbox/recovery/FactoryImage.QVX")) << "the default machine's";
-    SandboxMachine machine;
-    ASSERT_TRUE(prepare(machine));
-    const fs::path system = machine.systemFolder();
-    const auto backedUp = filesIn(system);
-    ASSERT_EQ(handOffAndRecover(machine, L"backup 1 3 0 d:\\Monday.QVX Monday"), "recovery backup ok d:\\Monday.QVX");
-
+    // A restore brings changed and deleted files back and removes the ones
+    // added since; Wine's own folder keeps what it holds.
     writeFile(system / L"Documents/Notes.txt", "changed notes\r\n");
     fs::remove(system / L"Documents/Letter.txt");
     writeFile(system / L"Added/Stray.txt", "stray\r\n");
     writeFile(system / L"windows/win.ini", "[windows]\r\nchanged=1\r\n");
-    const std::wstring size = std::to_wstring(fs::file_size(dataFolder(machine) / L"Monday.QVX"));
-    EXPECT_EQ(handOffAndRecover(machine, L"restore " + size + L" 0 3 d:\\Monday.QVX Monday"),
+    EXPECT_EQ(handOffAndRecover(machine, L"restore " + std::to_wstring(size(monday)) + L" 0 3 d:\\Monday.QVX Monday"),
               "recovery restore ok d:\\Monday.QVX");
     auto expected = backedUp;
     expected["windows/win.ini"] = "[windows]\r\nchanged=1\r\n";
     EXPECT_EQ(filesIn(system), expected);
     EXPECT_FALSE(fs::exists(system / L"Added"));
 
-    // The factory image of this machine, from files of the test's choosing.
+    // The factory restore leaves the factory's files: this machine's factory
+    // image, from files of the test's choosing.
+    EXPECT_TRUE(fs::exists(buildFolder() / L"Sandbox/recovery/FactoryImage.QVX")) << "the default machine's";
     const fs::path fresh = machine.folder() / L"fresh", recovery = machine.sandbox() / L"recovery";
     writeFile(fresh / L"Documents/Welcome.txt", "Welcome\r\n");
     fs::create_directories(recovery);
     ASSERT_TRUE(runUnixCommand(machine.folder(), "wimlib-imagex capture '" + unixPath(fresh) + "' '"
                                                      + unixPath(recovery) + "/FactoryImage.QVX' Factory"));
-    EXPECT_EQ(handOffAndRecover(machine, factoryRestore), "recovery restore ok z:\\FactoryImage.QVX");
+    EXPECT_EQ(handOffAndRecover(machine, L"restore 0 0 1 \"Recovery partition\" \"Factory image\""),
+              "recovery restore ok z:\\FactoryImage.QVX");
     EXPECT_EQ(filesIn(system), (std::map<std::string, std::string>{{"Documents/Welcome.txt", "Welcome\r\n"},
                                                                     {"windows/win.ini", "[windows]\r\nchanged=1\r\n"}}));
-}
 
-// A job that cannot be done leaves the image list, the older image and the
-// system partition as they were, and the machine starts Windows again.
-TEST(RecoveryEnvironment, AJobThatFailsChangesNothingAndBootsWindowsAgain)
-{
-    SandboxMachine machine;
-    ASSERT_TRUE(prepare(machine));
-    ASSERT_EQ(handOffAndRecover(machine, L"backup 2 3 0 d:\\Monday.QVX Monday"), "recovery backup ok d:\\Monday.QVX");
-    const fs::path list = dataFolder(machine) / L"Backup_Image_List.ini", image = dataFolder(machine) / L"Monday.QVX";
-    changedCopy(image, dataFolder(machine) / L"Damaged.QVX", [](Bytes& b) { b[b.size() / 2] ^= 0xFF; });
-    const Bytes listBytes = fileBytes(list), imageBytes = fileBytes(image);
-    const auto systemFiles = filesIn(machine.systemFolder());
-
+    // A job that cannot be done leaves the image list, the older image and the
+    // system partition as they were, and the machine starts Windows again.
+    changedCopy(monday, data / L"Damaged.QVX", [](Bytes& b) { b[b.size() / 2] ^= 0xFF; });
+    const Bytes listBytes = fileBytes(list), imageBytes = fileBytes(monday);
+    const auto systemFiles = filesIn(system);
     const auto backup = [](const std::wstring& place) {
-        return utf16File(L"[Config]\r\nType=Backup\r\nPath=d:\\Monday.QVX\r\nDesc=Again\r\n" + place + L"Compress=2\r\n");
+        return job(L"Type=Backup\r\nPath=d:\\Monday.QVX\r\nDesc=Again\r\n" + place + L"Compress=2\r\n");
     };
-    const std::string data = unixPath(dataFolder(machine));
+    const std::string unixData = unixPath(data);
     struct Case {
         const char* event;
         std::optional<Bytes> job;
@@ -211,33 +183,33 @@ TEST(RecoveryEnvironment, AJobThatFailsChangesNothingAndBootsWindowsAgain)
         {"recovery job failed: there is no job file", std::nullopt},
         {"recovery job failed: the job file is empty", Bytes{}},
         {"recovery job failed: the job file is not UTF-16LE", utf16File(L"[Config]\r\nType=Restore\r\n", false)},
-        {"recovery job failed: Type=Copy is neither", utf16File(L"[Config]\r\nType=Copy\r\nPath=d:\\a.QVX\r\n")},
+        {"recovery job failed: Type=Copy is neither", job(L"Type=Copy\r\nPath=d:\\a.QVX\r\n")},
         {"recovery backup failed: partition 4 of disk 0 is no partition", backup(L"PartID=4\r\nDiskID=0\r\n")},
         {"recovery restore failed: partition 1 of disk 1 is no partition",
-         utf16File(L"[Config]\r\nType=Restore\r\nPath=d:\\Monday.QVX\r\nPartID=1\r\nDiskID=1\r\n")},
+         job(L"Type=Restore\r\nPath=d:\\Monday.QVX\r\nPartID=1\r\nDiskID=1\r\n")},
         {"recovery restore failed: the image did not pass wimlib-imagex verify",
-         utf16File(L"[Config]\r\nType=Restore\r\nPath=d:\\Damaged.QVX\r\nPartID=3\r\nDiskID=0\r\n")},
+         job(L"Type=Restore\r\nPath=d:\\Damaged.QVX\r\nPartID=3\r\nDiskID=0\r\n")},
         {"recovery backup failed: wimlib-imagex capture failed", backup(L"PartID=3\r\nDiskID=0\r\n"), true},
     };
     for (const Case& each : cases) {
         SCOPED_TRACE(each.event);
         // Root writes into read-only folders; an immutable one stops it too.
         const bool locked = each.unwritableTarget
-                            && runUnixCommand(machine.folder(), "chmod a-w '" + data + "'; chattr +i '" + data
-                                                                    + "' 2>/dev/null; ! touch '" + data + "/probe'");
+                            && runUnixCommand(machine.folder(), "chmod a-w '" + unixData + "'; chattr +i '" + unixData
+                                                                    + "' 2>/dev/null; ! touch '" + unixData + "/probe'");
         const std::string output = recoverJob(machine, each.job);
         if (each.unwritableTarget)
-            runUnixCommand(machine.folder(), "chattr -i '" + data + "' 2>/dev/null; chmod u+w '" + data + "'");
+            runUnixCommand(machine.folder(), "chattr -i '" + unixData + "' 2>/dev/null; chmod u+w '" + unixData + "'");
         ASSERT_EQ(locked, each.unwritableTarget) << "the test cannot make a folder unwritable here";
         EXPECT_TRUE(output.ends_with("exit 1\n")) << output;
         EXPECT_TRUE(lastEvent(machine).starts_with(each.event)) << lastEvent(machine);
         EXPECT_EQ(fileBytes(list), listBytes);
-        EXPECT_EQ(fileBytes(image), imageBytes);
-        EXPECT_EQ(filesIn(machine.systemFolder()), systemFiles);
+        EXPECT_EQ(fileBytes(monday), imageBytes);
+        EXPECT_EQ(filesIn(system), systemFiles);
         EXPECT_FALSE(fs::exists(machine.jobFile()));
         EXPECT_EQ(machine.bootablePartitions(), "2");
     }
-    EXPECT_EQ(listedImages(machine).size(), 1u);
+    EXPECT_EQ(listedImages(machine).size(), 2u);
 
     // A machine that starts Windows has no recovery to run: the job waits.
     writeBytes(machine.jobFile(), backup(L"PartID=3\r\nDiskID=0\r\n"));

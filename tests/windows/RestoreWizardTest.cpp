@@ -2,12 +2,12 @@
 // list view and the platform's real open dialog, on sandbox machines with real
 // images made by wimlib-imagex: the rows, the description of the clicked row,
 // the checks of Next and Browse, Back rebuilding the list, and Start handing a
-// listed image and the factory image over. One program start per hand-off.
+// listed image and (from the keyboard) the factory image over. One program
+// start per hand-off.
 #include "support/ListView.h"
 #include "support/WizardDriver.h"
 
 #include "app/ResourceIds.h"
-#include "job/JobContent.h"
 #include "restore/RestorePagesDrawing.h"
 
 #include <commctrl.h>
@@ -18,17 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 using Rows = std::vector<std::vector<std::wstring>>;
 
-fs::path testImage(const wchar_t* name)
-{
-    return buildFolder().parent_path() / L"test-files" / L"images" / name;
-}
-
-std::wstring imageSection(int number, const std::wstring& path, int partId, int diskId)
-{
-    return L"[Image" + std::to_wstring(number) + L"]\r\nPath=" + path + L"\r\nPartID=" + std::to_wstring(partId)
-        + L"\r\nDiskID=" + std::to_wstring(diskId) + L"\r\n";
-}
-
 // Disk 0 with its recovery, system (p) and data (q) partitions, and disk 1
 // whose one partition has no letter. On q: two good images, one whose header
 // is damaged (its name cannot be read) and one still flagged as being written;
@@ -36,15 +25,8 @@ std::wstring imageSection(int number, const std::wstring& path, int partId, int 
 // them all and one on the letterless partition.
 class RestoreWizard : public WizardDriver {
 protected:
-    void start()
-    {
-        ASSERT_NO_FATAL_FAILURE(startOnMachine());
-        SetForegroundWindow(shell);
-        openRestorePage();
-    }
-
     // The machine made and the program started on it, showing the main menu.
-    void startOnMachine()
+    void start()
     {
         ASSERT_TRUE(machine.addDisk(1, "100G", "'type=7'"));
         ASSERT_TRUE(machine.addDrive('q', dataFolder()));
@@ -53,11 +35,9 @@ protected:
         fs::copy_file(testImage(L"monday.QVX"), machine.systemFolder() / L"onsystem.QVX");
         changedCopy(testImage(L"monday.QVX"), dataFolder() / L"damaged.QVX", [](Bytes& b) { b[0] = 'X'; });
         changedCopy(testImage(L"monday.QVX"), dataFolder() / L"flagged.QVX", [](Bytes& b) { b[16] |= 0x40; });
-        writeBytes(dataFolder() / L"Backup_Image_List.ini",
-                   utf16File(L"[BackupImage]\r\nTotalImageCount=6\r\n" + imageSection(0, L"Q:\\monday.QVX", 3, 0)
-                             + imageSection(1, L"C:\\onsystem.QVX", 2, 0) + imageSection(2, L"Q:\\damaged.QVX", 3, 0)
-                             + imageSection(3, L"Q:\\flagged.QVX", 3, 0) + imageSection(4, L"Q:\\monday.QVX", 1, 1)
-                             + imageSection(5, L"Q:\\accents.QVX", 3, 0)));
+        writeImageList(dataFolder() / L"Backup_Image_List.ini", 6,
+                       {{0, L"Q:\\monday.QVX", 3, 0}, {1, L"C:\\onsystem.QVX", 2, 0}, {2, L"Q:\\damaged.QVX", 3, 0},
+                        {3, L"Q:\\flagged.QVX", 3, 0}, {4, L"Q:\\monday.QVX", 1, 1}, {5, L"Q:\\accents.QVX", 3, 0}});
         ASSERT_NO_FATAL_FAILURE(startProgram("p=0,2\r\nq=0,3\r\n"));
     }
 
@@ -108,6 +88,8 @@ protected:
 TEST_F(RestoreWizard, RowsDescriptionsChecksBackAndAListedImageHandedOver)
 {
     ASSERT_NO_FATAL_FAILURE(start());
+    SetForegroundWindow(shell);
+    openRestorePage();
     const std::vector<std::wstring> factory = {L"Factory image", L"Recovery partition", L""};
     const Rows listed = {{L"monday.QVX", L"q:", sizeOf(L"monday.QVX")},
                          {L"onsystem.QVX", L"p:", sizeOf(L"monday.QVX")},
@@ -117,8 +99,6 @@ TEST_F(RestoreWizard, RowsDescriptionsChecksBackAndAListedImageHandedOver)
     Rows expected = listed;
     expected.insert(expected.begin(), factory);
     EXPECT_EQ(rowsOnceThereAre(6), expected) << "the letterless partition's image is left out";
-    EXPECT_EQ(placeOf(list()), imageListPlace);
-    EXPECT_EQ(SendMessageW(list(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), LVS_EX_FULLROWSELECT);
 
     // Nothing chosen yet.
     click(IDC_RESTORE_NEXT);
@@ -165,51 +145,33 @@ TEST_F(RestoreWizard, RowsDescriptionsChecksBackAndAListedImageHandedOver)
     EXPECT_EQ(rowsOnceThereAre(6), expected);
 
     // Without the recovery type in disk 0's first entry there is no factory row.
-    const std::string image = unixPath(machine.sandbox() / L"disk0.img");
-    ASSERT_TRUE(runUnixCommand(machine.folder(), "sfdisk --quiet --part-type '" + image + "' 1 7"));
-    click(IDC_RESTORE_BACK);
-    ASSERT_TRUE(showsPage("main menu"));
-    openRestorePage();
+    const auto reopenWithFirstType = [&](const std::string& type) {
+        ASSERT_TRUE(machine.sfdiskOnDiskZero("--quiet --part-type", "1 " + type));
+        click(IDC_RESTORE_BACK);
+        ASSERT_TRUE(showsPage("main menu"));
+        openRestorePage();
+    };
+    reopenWithFirstType("7");
     EXPECT_EQ(rowsOnceThereAre(5), listed);
-    ASSERT_TRUE(runUnixCommand(machine.folder(), "sfdisk --quiet --part-type '" + image + "' 1 12"));
-    click(IDC_RESTORE_BACK);
-    ASSERT_TRUE(showsPage("main menu"));
-    openRestorePage();
+    reopenWithFirstType("12");
     rowsOnceThereAre(6);
 
     // A listed image handed over with its own path, partition and disk.
     ASSERT_TRUE(clickListRow(list(), 1));
     click(IDC_RESTORE_NEXT);
     ASSERT_TRUE(showsPage("restore confirm"));
-    EXPECT_EQ(placeOf(control(IDC_RESTORE_CONFIRM_START)), forwardButtonPlace);
     click(IDC_RESTORE_CONFIRM_START);
     ASSERT_NO_FATAL_FAILURE(expectHandedOver());
-    RestoreJobParameters job;
-    job.diskId = 0;
-    job.partId = 3;
-    job.imagePath = L"q:\\monday.QVX";
-    EXPECT_TRUE(jobFileHolds(fileBytes(machine.jobFile()), restoreJobKeys(job)));
+    EXPECT_EQ(fileBytes(machine.jobFile()),
+              utf16File(L"[Config]\r\nType=Restore\r\nPath=q:\\monday.QVX\r\nPartID=3\r\nDiskID=0\r\n"));
 }
 
-TEST_F(RestoreWizard, FactoryImageHandedOver)
-{
-    ASSERT_NO_FATAL_FAILURE(start());
-    rowsOnceThereAre(6);
-    ASSERT_TRUE(clickListRow(list(), 0));
-    click(IDC_RESTORE_NEXT);
-    ASSERT_TRUE(showsPage("restore confirm"));
-    click(IDC_RESTORE_CONFIRM_START);
-    ASSERT_NO_FATAL_FAILURE(expectHandedOver());
-    const Bytes bytes = fileBytes(machine.jobFile());
-    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2),
-              L"\ufeff[Config]\r\nType=Restore\r\nPath=z:\\FactoryImage.QVX\r\nPartID=1\r\nDiskID=0\r\n");
-}
-
-// A whole restore from the keyboard alone, main menu to Start: the last row
-// chosen with End, the rest by Tab and Space.
+// A whole restore from the keyboard alone, main menu to Start: the factory
+// row chosen with End then Home, the rest by Tab and Space; the job names the
+// factory image's own file.
 TEST_F(RestoreWizard, KeyboardAloneFromTheMainMenuToStart)
 {
-    ASSERT_NO_FATAL_FAILURE(startOnMachine());
+    ASSERT_NO_FATAL_FAILURE(start());
     ASSERT_NO_FATAL_FAILURE(takeKeyboard());
     ASSERT_NO_FATAL_FAILURE(tabTo(IDC_MENU_RESTORE));
     press(VK_SPACE);
@@ -218,6 +180,8 @@ TEST_F(RestoreWizard, KeyboardAloneFromTheMainMenuToStart)
     rowsOnceThereAre(6);
     press(VK_END);
     ASSERT_TRUE(waitUntil([&] { return SendMessageW(list(), LVM_GETSELECTIONMARK, 0, 0) == 5; }));
+    press(VK_HOME);
+    ASSERT_TRUE(waitUntil([&] { return SendMessageW(list(), LVM_GETSELECTIONMARK, 0, 0) == 0; }));
     for (int id : {IDC_RESTORE_BROWSE, IDC_RESTORE_BACK, IDC_RESTORE_NEXT})
         ASSERT_NO_FATAL_FAILURE(tabTo(id));
     press(VK_SPACE);
@@ -226,10 +190,8 @@ TEST_F(RestoreWizard, KeyboardAloneFromTheMainMenuToStart)
     ASSERT_NO_FATAL_FAILURE(tabTo(IDC_RESTORE_CONFIRM_START));
     press(VK_SPACE);
     ASSERT_NO_FATAL_FAILURE(expectHandedOver());
-    RestoreJobParameters job;
-    job.partId = 3;
-    job.imagePath = L"q:\\accents.QVX";
-    EXPECT_TRUE(jobFileHolds(fileBytes(machine.jobFile()), restoreJobKeys(job)));
+    EXPECT_EQ(fileBytes(machine.jobFile()),
+              utf16File(L"[Config]\r\nType=Restore\r\nPath=z:\\FactoryImage.QVX\r\nPartID=1\r\nDiskID=0\r\n"));
 }
 
 // Partitions 2 and 3 both under 1 GB: message 94, and the program ends with 1.

@@ -17,6 +17,30 @@ namespace {
 constexpr COLORREF pageGrey = 0xDCDCDC;
 constexpr COLORREF disabledText = 0xB4B4B4;
 
+// Where two pictures of one size differ: how many pixels, how many of them
+// `after` shows in `colour`, and their bounding box.
+struct Difference {
+    int changed = 0;
+    int inColour = 0;
+    RECT box{};
+};
+
+Difference difference(const Canvas& before, const Canvas& after, COLORREF colour = CLR_INVALID)
+{
+    Difference found{0, 0, {before.width(), before.height(), 0, 0}};
+    for (int y = 0; y < before.height(); ++y) {
+        for (int x = 0; x < before.width(); ++x) {
+            if (before.at(x, y) == after.at(x, y))
+                continue;
+            ++found.changed;
+            found.inColour += after.at(x, y) == colour ? 1 : 0;
+            found.box = {std::min<LONG>(found.box.left, x), std::min<LONG>(found.box.top, y),
+                         std::max<LONG>(found.box.right, x + 1), std::max<LONG>(found.box.bottom, y + 1)};
+        }
+    }
+    return found;
+}
+
 // The button without caption must be its picture on its background with the
 // magenta left out; the caption must change pixels to `captionColour` only.
 // Answers the first row the caption touches.
@@ -35,49 +59,26 @@ int expectLook(SkinButton& button, const std::wstring& label, int width, int hei
         TransparentBlt(expected.dc(), 0, 0, size.bmWidth, size.bmHeight, pictureDc.get(), 0, 0, size.bmWidth,
                        size.bmHeight, RGB(255, 0, 255));
     }
-    Canvas bare(width, height, 0);
+    Canvas bare(width, height, 0), labelled(width, height, 0);
     button.setCaption(L"", background, L"Tahoma", 10, 700);
     button.paint(bare.dc(), width, height, state);
     EXPECT_TRUE(bare.sameAs(expected)) << "not this picture";
-
-    Canvas labelled(width, height, 0);
     button.setCaption(label, background, L"Tahoma", 10, 700);
     button.paint(labelled.dc(), width, height, state);
-    int changed = 0, inColour = 0, top = -1;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            if (labelled.at(x, y) == bare.at(x, y))
-                continue;
-            ++changed;
-            inColour += labelled.at(x, y) == captionColour ? 1 : 0;
-            top = top < 0 ? y : top;
-        }
-    }
-    EXPECT_GT(changed, 20) << "no caption";
-    EXPECT_GT(inColour, changed / 3) << "caption not in its colour";
-    return top;
+    const Difference caption = difference(bare, labelled, captionColour);
+    EXPECT_GT(caption.changed, 20) << "no caption";
+    EXPECT_GT(caption.inColour, caption.changed / 3) << "caption not in its colour";
+    return caption.box.top;
 }
 
-// What showing the focus adds to a button's look: the bounding box of the
-// pixels that change, and how many change.
-std::pair<RECT, int> focusCue(const SkinButton& button, int width, int height, ButtonState state)
+// What showing the focus adds to a button's look.
+Difference focusCue(const SkinButton& button, int width, int height, ButtonState state)
 {
     Canvas plain(width, height, 0), focused(width, height, 0);
     button.paint(plain.dc(), width, height, state);
     state.focused = true;
     button.paint(focused.dc(), width, height, state);
-    RECT box{width, height, 0, 0};
-    int changed = 0;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            if (plain.at(x, y) == focused.at(x, y))
-                continue;
-            ++changed;
-            box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
-                   std::max<LONG>(box.bottom, y + 1)};
-        }
-    }
-    return {box, changed};
+    return difference(plain, focused);
 }
 
 // Each mode paints the picture of its state and its caption in the colour and
@@ -100,11 +101,11 @@ TEST(SkinButtonLook, PushRadioAndIconPaintTheirStates)
     radio.setRadio(L"", 0xF6F6F6, L"Tahoma", 9);
     expectLook(radio, L"Fast", 200, 17, {true, false, false, false}, L"radioON.dat", 0xF6F6F6, 0);
     expectLook(radio, L"Fast", 200, 17, {false, false, true, false}, L"radioOFF.dat", 0xF6F6F6, 0);
-    const auto [radioCue, radioChanged] = focusCue(radio, 200, 17, {});
-    EXPECT_GT(radioChanged, 40);
-    EXPECT_GE(radioCue.left, 15) << "the frame leaves the radio picture alone";
-    EXPECT_LT(radioCue.right, 100) << "the frame hugs the caption";
-    EXPECT_EQ(std::tuple(radioCue.top, radioCue.bottom), std::tuple(0L, 17L));
+    const Difference radioCue = focusCue(radio, 200, 17, {});
+    EXPECT_GT(radioCue.changed, 40);
+    EXPECT_GE(radioCue.box.left, 15) << "the frame leaves the radio picture alone";
+    EXPECT_LT(radioCue.box.right, 100) << "the frame hugs the caption";
+    EXPECT_EQ(std::tuple(radioCue.box.top, radioCue.box.bottom), std::tuple(0L, 17L));
 
     // An icon shows the background for magenta and lights its caption under the pointer.
     SkinButton icon;
@@ -116,10 +117,11 @@ TEST(SkinButtonLook, PushRadioAndIconPaintTheirStates)
     EXPECT_GE(resting, 93);
     EXPECT_EQ(expectLook(icon, L"Backup", 137, 119, {false, false, true, false}, base + L"rollover.dat", odd, white), resting);
     EXPECT_EQ(expectLook(icon, L"Backup", 137, 119, {false, true, false, false}, base + L"pressed.dat", odd, white), resting + 2);
-    const auto [iconCue, iconChanged] = focusCue(icon, 137, 119, {});
-    EXPECT_EQ(std::tuple(iconCue.left, iconCue.top, iconCue.right, iconCue.bottom), std::tuple(4L, 4L, 133L, 115L));
-    EXPECT_GT(iconChanged, 200);
-    EXPECT_LT(iconChanged, 2 * (129 + 111)) << "only the frame changes";
+    const Difference iconCue = focusCue(icon, 137, 119, {});
+    EXPECT_EQ(std::tuple(iconCue.box.left, iconCue.box.top, iconCue.box.right, iconCue.box.bottom),
+              std::tuple(4L, 4L, 133L, 115L));
+    EXPECT_GT(iconCue.changed, 200);
+    EXPECT_LT(iconCue.changed, 2 * (129 + 111)) << "only the frame changes";
 }
 
 // A top-level window holding one button and handing owner-draw requests back
@@ -145,11 +147,8 @@ void moveTo(const SkinButton& button, int x, int y)
 // through the owner-draw request the host hands back.
 TEST(SkinButtonHover, EntryMovesHidingTheTimerAndTheHandedBackPainting)
 {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = hostProcedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"QuorvaneButtonHost";
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    const WNDCLASSW windowClass{0, hostProcedure, 0, 0, GetModuleHandleW(nullptr), nullptr, LoadCursorW(nullptr, IDC_ARROW),
+                                nullptr, nullptr, L"QuorvaneButtonHost"};
     RegisterClassW(&windowClass);
     HWND host = CreateWindowExW(WS_EX_TOPMOST, L"QuorvaneButtonHost", L"host", WS_POPUP | WS_VISIBLE, 100, 100, 300,
                                 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -196,14 +195,7 @@ TEST(SkinButtonHover, EntryMovesHidingTheTimerAndTheHandedBackPainting)
     button.setCaption(L"", RGB(18, 52, 86), L"Tahoma", 10, 0);
     InvalidateRect(button.window(), nullptr, TRUE);
     UpdateWindow(button.window());
-    RECT frame{};
-    GetWindowRect(button.window(), &frame);
-    const auto corner = [&] {
-        HDC screen = GetDC(nullptr);
-        const COLORREF pixel = GetPixel(screen, frame.left, frame.top);
-        ReleaseDC(nullptr, screen);
-        return pixel;
-    };
+    const auto corner = [&] { return screenPicture(button.window(), {0, 0, 1, 1})->at(0, 0); };
     EXPECT_TRUE(pumpUntil([&] { return corner() == RGB(18, 52, 86); }, 3000)) << std::hex << corner();
     DestroyWindow(host);
 }

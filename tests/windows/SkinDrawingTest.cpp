@@ -4,6 +4,7 @@
 #include "skin/SkinDrawing.h"
 #include "support/Canvas.h"
 #include "support/ProgramUnderTest.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -12,30 +13,17 @@ namespace {
 
 constexpr COLORREF paper = RGB(250, 250, 250);
 
-StringCatalogue tahomaCatalogue()
-{
-    StringCatalogue catalogue;
-    const wchar_t section[] = L"face=Tahoma\0one=Backup of the system partition\0\0";
-    catalogue.fillFromSection(std::wstring_view(section, sizeof(section) / sizeof(wchar_t) - 1));
-    return catalogue;
-}
-
-// 20 x 20: a magenta frame of 4 pixels around a blue square.
-UniqueBitmap framedSquare()
-{
-    return makeBitmap(20, 20, [](int x, int y) {
-        const bool frame = x < 4 || y < 4 || x >= 16 || y >= 16;
-        return frame ? RGB(255, 0, 255) : RGB(0, 0, 255);
-    });
-}
+const StringCatalogue catalogue = catalogueOf({{1, L"Backup of the system partition"}});
 
 bool isMagenta(COLORREF c) { return c == RGB(255, 0, 255); }
 
 TEST(SkinDrawing, KeyedPlainAndStretchedCopiesAndMissingFiles)
 {
     SkinPictures pictures;
-    pictures.adopt(L"square.dat", framedSquare());
-    const StringCatalogue catalogue = tahomaCatalogue();
+    // 20 x 20: a magenta frame of 4 pixels around a blue square.
+    pictures.adopt(L"square.dat", makeBitmap(20, 20, [](int x, int y) {
+        return x < 4 || y < 4 || x >= 16 || y >= 16 ? RGB(255, 0, 255) : RGB(0, 0, 255);
+    }));
 
     Canvas keyed(40, 40, paper);
     runDrawingSteps(keyed.dc(), {keyedPicture(L"square.dat", {0, 0, 20, 20}, 10, 10, magenta)}, pictures, catalogue);
@@ -96,7 +84,7 @@ TEST(SkinDrawing, PagePicturesGetTheSystemGreysAndButtonPicturesKeepTheirs)
 
     Canvas canvas(4, 2, paper);
     runDrawingSteps(canvas.dc(), {copyPicture(L"page.dat", 4, 1, 0, 0), copyPicture(L"button.dat", 4, 1, 0, 1)},
-                    pictures, tahomaCatalogue());
+                    pictures, catalogue);
     for (int x = 0; x < 4; ++x) {
         EXPECT_EQ(canvas.at(x, 0), system[x]) << "page picture, pixel " << x;
         EXPECT_EQ(canvas.at(x, 1), greys[x]) << "button picture, pixel " << x;
@@ -118,7 +106,7 @@ TEST(SkinDrawing, TextKeepsTheColourInForceAndWrapsInsideItsRectangleInTheSkinFo
         // id 1 is longer than its 90 x 40 rectangle: wrapped, then cut at the bottom
         catalogueText(1, bold, black, {100, 70, 190, 110}),
     };
-    runDrawingSteps(canvas.dc(), steps, SkinPictures(), tahomaCatalogue());
+    runDrawingSteps(canvas.dc(), steps, SkinPictures(), catalogue);
 
     EXPECT_GT(canvas.count(0, 0, 300, 30, isReddish), 20);
     EXPECT_GT(canvas.count(0, 30, 300, 60, isReddish), 20);

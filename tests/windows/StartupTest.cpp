@@ -1,6 +1,5 @@
-// The program's start: single instance, the language of the locale, and the
-// fixed message when there is no language file.
-#include "app/PageMessages.h"
+// The program's start: the single instance, the language of the locale, and
+// the fixed message when there is no usable language file.
 #include "support/AccessibleNames.h"
 #include "support/ProgramUnderTest.h"
 #include "tests/support/TestFiles.h"
@@ -13,13 +12,6 @@ namespace quorvane::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A language file whose leaving question names its own language, so that a
-// test can see which file the program loaded.
-std::wstring sampleLines(const std::wstring& code)
-{
-    return languageLines({{92, L"Leave? (" + code + L")"}});
-}
 
 // Closes the program, answering Yes; its leaving question, once asked.
 std::wstring closeWithYes(ProgramUnderTest& program, HWND shell)
@@ -38,55 +30,34 @@ void expectNoLanguageFile(ProgramUnderTest& program)
     ASSERT_TRUE(box.window);
     EXPECT_EQ(box.text, L"Not Found UI String File");
     EXPECT_EQ(box.owner, nullptr);
-    EXPECT_TRUE(GetDlgItem(box.window, IDOK));
-    EXPECT_FALSE(GetDlgItem(box.window, IDCANCEL));
+    EXPECT_TRUE(GetDlgItem(box.window, IDOK) && !GetDlgItem(box.window, IDCANCEL));
     EXPECT_EQ(program.visibleTopLevelWindows(), 1);
     ProgramUnderTest::pressButton(box.window, IDOK);
     EXPECT_TRUE(program.waitForExit());
 }
 
-TEST(Startup, SecondInstanceEndsSilentlyAndAMissingLanguageShowsTheFixedMessage)
+// The single-instance marker goes with the instance, whether it was closed
+// or killed: the next start runs normally. (A second instance beside a
+// running one is tried by the shell test.) A language file without the
+// locale's section: the fixed message and no window; the same for a language
+// without a file is tried by LocaleRun.ja_JP.
+TEST(Startup, TheMarkerGoesWithTheInstanceAndALanguageFileWithoutTheSectionShowsTheFixedMessage)
 {
     ScratchFolder folder;
     const fs::path exe = copyProgram(folder.path());
-    writeLanguageFile(folder.path() / L"Lang/Quorvane/409.ini", L"409", sampleLines(L"409"));
-
-    ProgramUnderTest first(exe);
-    HWND shell = first.waitForShell();
-    ASSERT_TRUE(shell);
-    PostMessageW(shell, UM_SHOW_TOOLS, 0, 0); // the tools page, to see that it stays
-    ASSERT_TRUE(waitUntil([&] { return visiblePage(shell) == "tools"; }));
-
-    {
-        ProgramUnderTest second(exe);
-        ASSERT_TRUE(second.waitForExit());
-        EXPECT_EQ(second.exitCode(), 0u);
-    }
-    EXPECT_TRUE(IsWindow(shell));
-    EXPECT_EQ(visiblePage(shell), "tools");
-    EXPECT_EQ(first.visibleTopLevelWindows(), 1);
-    closeWithYes(first, shell);
-
-    // The marker goes with the instance, also with one that was killed: a
-    // new start runs normally.
-    for (bool killed : {false, true}) {
-        ProgramUnderTest next(exe);
-        HWND again = next.waitForShell();
-        ASSERT_TRUE(again) << (killed ? "after a killed instance" : "after a closed one");
-        EXPECT_EQ(visiblePage(again), "main menu");
-        if (killed)
-            closeWithYes(next, again);
+    writeLanguageFile(folder.path() / L"Lang/Quorvane/409.ini", L"409", languageLines());
+    for (const char* end : {"closed", "killed", "closed"}) {
+        ProgramUnderTest program(exe);
+        HWND shell = program.waitForShell();
+        ASSERT_TRUE(shell) << "a start before one that is " << end;
+        EXPECT_EQ(visiblePage(shell), "main menu");
+        if (end == std::string("closed"))
+            closeWithYes(program, shell);
     } // the running one is ended here by TerminateProcess
 
-    // Without a language file, or with one that lacks the locale's section:
-    // the fixed message and no window.
-    for (const wchar_t* section : {L"", L"407"}) {
-        ScratchFolder other;
-        if (*section)
-            writeLanguageFile(other.path() / L"Lang/Quorvane/409.ini", section, sampleLines(section));
-        ProgramUnderTest program(copyProgram(other.path()));
-        expectNoLanguageFile(program);
-    }
+    writeLanguageFile(folder.path() / L"Lang/Quorvane/409.ini", L"407", languageLines());
+    ProgramUnderTest program(exe);
+    expectNoLanguageFile(program);
 }
 
 // Runs once per locale (see tests/CMakeLists.txt): the code of the file the

@@ -13,15 +13,9 @@
 namespace quorvane::testing {
 
 // The languages with a row of their own, then codes that have none.
-inline const std::vector<std::wstring> tableCodes = {L"409", L"416", L"406", L"407", L"c0a", L"41d",
-                                                     L"40b", L"40c", L"410", L"414", L"816", L"41f",
-                                                     L"804", L"404", L"408", L"415", L"419", L"412"};
-inline std::vector<std::wstring> allCodes()
-{
-    std::vector<std::wstring> codes = tableCodes;
-    codes.insert(codes.end(), {L"c04", L"C0A", L"0409", L""});
-    return codes;
-}
+inline const std::vector<std::wstring> allCodes = {L"409", L"416", L"406", L"407", L"c0a", L"41d", L"40b", L"40c",
+                                                   L"410", L"414", L"816", L"41f", L"804", L"404", L"408", L"415",
+                                                   L"419", L"412", L"c04", L"C0A", L"0409", L""};
 
 // Index of the text step that draws catalogue text `id`; -1 when there is none.
 inline int indexOfText(const DrawingSteps& steps, int id)

@@ -53,13 +53,18 @@ public:
         askedDisks.insert(diskNumber);
         return layouts.contains(diskNumber) ? std::optional(layouts[diskNumber]) : std::nullopt;
     }
-    bool readFirstSectorOfDiskZero(FirstSector&) override { return false; }
+    bool readFirstSectorOfDiskZero(FirstSector& sector) override
+    {
+        sector = firstSector.value_or(sector);
+        return firstSector.has_value();
+    }
 
     std::uint32_t presentLetters = (1u << 26) - 1; // every letter exists
     std::map<char, bool> fixedLetters;
     std::map<char, PartitionInformation> volumeInfo;
     std::map<char, DeviceNumber> deviceNumbers; // none: the volume does not say
     std::map<int, DriveLayout> layouts;
+    std::optional<FirstSector> firstSector; // none: disk 0 cannot be read
     std::set<char> askedForType;
     std::set<char> askedForInformation;
     std::set<int> askedDisks;

@@ -38,12 +38,8 @@ std::wstring runJob(HWND owner, const std::vector<std::wstring>& arguments)
         startBackupJob(owner, job);
         return job.imagePath;
     }
-    RestoreJobParameters job;
-    job.imageSize = number(2);
-    job.diskId = static_cast<std::int32_t>(number(3));
-    job.partId = static_cast<std::uint32_t>(number(4));
-    job.imagePath = arguments[5];
-    job.imageName = arguments[6];
+    RestoreJobParameters job{number(2), static_cast<std::int32_t>(number(3)), static_cast<std::uint32_t>(number(4)),
+                             arguments[5], arguments[6], {}};
     startRestoreJob(owner, job);
     return job.imagePath;
 }
@@ -60,10 +56,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     RecoveryApp app;
     if (!app.loadLanguage(L"409"))
         return 3;
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = runnerProcedure;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = L"QuorvaneJobRunner";
+    const WNDCLASSW windowClass{0, runnerProcedure, 0, 0, instance, nullptr, nullptr, nullptr, nullptr, L"QuorvaneJobRunner"};
     RegisterClassW(&windowClass);
     const HWND owner = CreateWindowW(L"QuorvaneJobRunner", L"job runner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320,
                                      200, nullptr, nullptr, instance, nullptr);

@@ -68,6 +68,19 @@ std::unique_ptr<Canvas> screenPicture(HWND window, RECT clientArea)
     return picture;
 }
 
+std::unique_ptr<Canvas> settledPicture(const std::function<std::unique_ptr<Canvas>()>& take)
+{
+    auto last = take();
+    for (int tries = 0; tries < 50; ++tries) {
+        Sleep(200);
+        auto now = take();
+        if (now->sameAs(*last))
+            return now;
+        last = std::move(now);
+    }
+    return last;
+}
+
 UniqueBitmap makeBitmap(int width, int height, const std::function<COLORREF(int, int)>& paint)
 {
     const BITMAPINFO info = topDownInfo(width, height);

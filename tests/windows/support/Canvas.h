@@ -27,8 +27,7 @@ public:
     COLORREF at(int x, int y) const
     {
         GdiFlush();
-        const std::uint32_t pixel = bits_[y * width_ + x];
-        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+        return atFlushed(x, y);
     }
     // The same without waiting for queued drawing: after one GdiFlush, for
     // reading many pixels.
@@ -53,6 +52,10 @@ private:
 
 // What a rectangle of a window's client area shows on the screen now.
 std::unique_ptr<Canvas> screenPicture(HWND window, RECT clientArea);
+
+// The picture `take` gives once two takes 200 ms apart agree: painting has
+// caught up (10 s at most).
+std::unique_ptr<Canvas> settledPicture(const std::function<std::unique_ptr<Canvas>()>& take);
 
 // A picture made in memory: `paint` gets the colour of each pixel.
 UniqueBitmap makeBitmap(int width, int height, const std::function<COLORREF(int, int)>& paint);

@@ -12,7 +12,7 @@ namespace {
 // A block of memory in another process, for messages that take pointers.
 class RemoteMemory {
 public:
-    RemoteMemory(HWND window, std::size_t size) : size_(size)
+    RemoteMemory(HWND window, std::size_t size)
     {
         DWORD processId = 0;
         GetWindowThreadProcessId(window, &processId);
@@ -42,7 +42,6 @@ public:
 private:
     UniqueHandle process_;
     void* address_ = nullptr;
-    std::size_t size_;
 };
 
 constexpr int cellCharacters = 1024;

@@ -60,11 +60,6 @@ StringCatalogue languageCatalogue(const fs::path& file, const std::wstring& sect
     return catalogue;
 }
 
-std::wstring languageText(const fs::path& file, const std::wstring& section, int id)
-{
-    return languageCatalogue(file, section).text(id);
-}
-
 fs::path copyProgram(const fs::path& folder)
 {
     const fs::path copy = folder / L"QuorvaneSandbox.exe";

@@ -40,9 +40,8 @@ private:
 void writeLanguageFile(const std::filesystem::path& file, const std::wstring& section,
                        const std::wstring& lines);
 
-// The texts of a language file, read the way the program reads them; one of them.
+// The texts of a language file, read the way the program reads them.
 StringCatalogue languageCatalogue(const std::filesystem::path& file, const std::wstring& section);
-std::wstring languageText(const std::filesystem::path& file, const std::wstring& section, int id);
 
 struct MessageBoxInfo {
     HWND window = nullptr;

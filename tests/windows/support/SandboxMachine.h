@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace quorvane::testing {
@@ -38,6 +39,23 @@ inline std::string unixPath(const std::filesystem::path& path)
     const std::string result = name;
     HeapFree(GetProcessHeap(), 0, name);
     return result;
+}
+
+// A real image made by make-test-files.sh.
+inline std::filesystem::path testImage(const wchar_t* name)
+{
+    return buildFolder().parent_path() / L"test-files/images" / name;
+}
+
+// An image list of this count with a section for each (number, path, partition, disk).
+inline void writeImageList(const std::filesystem::path& file, int count,
+                           const std::vector<std::tuple<int, std::wstring, int, int>>& images)
+{
+    std::wstring text = L"[BackupImage]\r\nTotalImageCount=" + std::to_wstring(count) + L"\r\n";
+    for (const auto& [number, path, partId, diskId] : images)
+        text += L"[Image" + std::to_wstring(number) + L"]\r\nPath=" + path + L"\r\nPartID=" + std::to_wstring(partId)
+                + L"\r\nDiskID=" + std::to_wstring(diskId) + L"\r\n";
+    writeBytes(file, utf16File(text));
 }
 
 inline std::string fileText(const std::filesystem::path& file)
@@ -75,12 +93,10 @@ inline bool runUnixCommand(const std::filesystem::path& workFolder, const std::s
 
 class SandboxMachine {
 public:
-    // `layout`: disk 0's partitions as sfdisk script lines; `bootable`: the
-    // partition numbers sfdisk must then report bootable; `programFolder`: a
-    // folder of the scratch folder that holds the programs, when not the
-    // scratch folder itself.
-    explicit SandboxMachine(const std::string& layout = usualLayout, const std::string& bootable = "2",
-                            const std::wstring& programFolder = {})
+    // `layout`: disk 0's partitions as sfdisk script lines, partition 2
+    // bootable; `programFolder`: a folder of the scratch folder that holds the
+    // programs, when not the scratch folder itself.
+    explicit SandboxMachine(const std::string& layout = usualLayout, const std::wstring& programFolder = {})
         : folder_(programFolder.empty() ? scratch_.path() : scratch_.path() / programFolder)
     {
         std::filesystem::create_directories(sandbox());
@@ -92,7 +108,7 @@ public:
                           languageLines({{59, factoryName}, {60, factoryPath}, {93, cannotHandOver}, {95, imageOnOtherDisk}}));
         ready_ = addDisk(0, "200G", layout);
         writeMachine("[Volumes]\r\np=0,2\r\n");
-        ready_ = ready_ && addDrive(systemLetter, systemFolder()) && bootablePartitions() == bootable;
+        ready_ = ready_ && addDrive(systemLetter, systemFolder()) && bootablePartitions() == "2";
     }
     ~SandboxMachine()
     {
@@ -149,11 +165,18 @@ public:
         machine << sections;
     }
 
+    // Runs `sfdisk <options> <disk 0's image> <partitions>`.
+    bool sfdiskOnDiskZero(const std::string& options, const std::string& partitions = {}, std::string* output = nullptr) const
+    {
+        return runUnixCommand(root(), "sfdisk " + options + " '" + unixPath(sandbox() / L"disk0.img") + "' " + partitions,
+                              output);
+    }
+
     // The numbers of disk 0's partitions that sfdisk reports bootable, e.g. "1".
     std::string bootablePartitions() const
     {
         std::string json;
-        if (!runUnixCommand(root(), "sfdisk --json '" + unixPath(sandbox() / L"disk0.img") + "'", &json))
+        if (!sfdiskOnDiskZero("--json", {}, &json))
             return "sfdisk failed";
         std::string numbers;
         const auto slots = sfdiskSlots(json);

@@ -11,7 +11,6 @@
 
 #include <memory>
 #include <optional>
-#include <thread>
 #include <vector>
 
 namespace quorvane::testing {
@@ -30,7 +29,7 @@ protected:
     // The machine's disk 0 of `layout`, the programs in `programFolder` of
     // its scratch folder when one is named.
     explicit WizardDriver(const std::string& layout = usualLayout, const std::wstring& programFolder = {})
-        : machine(layout, "2", programFolder)
+        : machine(layout, programFolder)
     {
     }
 
@@ -77,8 +76,7 @@ protected:
         EXPECT_EQ(box.text, text);
         // A page is a child window: its boxes belong to the shell it lies in.
         EXPECT_EQ(box.owner, shell);
-        EXPECT_TRUE(GetDlgItem(box.window, IDOK));
-        EXPECT_FALSE(GetDlgItem(box.window, IDCANCEL));
+        EXPECT_TRUE(GetDlgItem(box.window, IDOK) && !GetDlgItem(box.window, IDCANCEL));
         ProgramUnderTest::pressButton(box.window, IDOK);
         ASSERT_TRUE(waitUntil([&] { return !IsWindow(box.window); }));
     }
@@ -92,24 +90,15 @@ protected:
         EXPECT_EQ(machine.bootablePartitions(), "1");
     }
 
-    // What a rectangle of the visible page shows on the screen now.
+    // What a rectangle of the visible page shows on the screen now; the same
+    // once painting has caught up.
     std::unique_ptr<Canvas> pageArea(const PixelRect& area) const
     {
         return screenPicture(visiblePageWindow(shell), {area.left, area.top, area.right, area.bottom});
     }
-
-    // The same once it stops changing: painting has caught up.
     std::unique_ptr<Canvas> settledPageArea(const PixelRect& area) const
     {
-        auto last = pageArea(area);
-        waitUntil([&] {
-            std::this_thread::sleep_for(200ms);
-            auto now = pageArea(area);
-            const bool same = now->sameAs(*last);
-            last = std::move(now);
-            return same;
-        });
-        return last;
+        return settledPicture([&] { return pageArea(area); });
     }
 
     // The keyboard: the program in front, where keys go, and the pointer on a
