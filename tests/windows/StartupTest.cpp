@@ -1,5 +1,6 @@
 // The program's start: the single instance, the language of the locale, and
 // the fixed message when there is no usable language file.
+#include "app/PageMessages.h"
 #include "support/AccessibleNames.h"
 #include "support/ProgramUnderTest.h"
 #include "tests/support/TestFiles.h"
