@@ -2,6 +2,7 @@
 
 #include "app/MainShellDialog.h"
 #include "app/RecoveryApp.h"
+#include "platform/SystemLibrary.h"
 
 #include <commdlg.h>
 
@@ -46,7 +47,10 @@ std::optional<PageDialog::ChosenFile> PageDialog::chooseImageFile(FileDialog kin
     dialog.lpstrFile = chosen;
     dialog.nMaxFile = MAX_PATH;
     dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
-    const BOOL accepted = kind == FileDialog::save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+    static const SystemLibrary dialogs(L"comdlg32.dll");
+    const auto show = kind == FileDialog::save ? dialogs.function<decltype(GetSaveFileNameW)>("GetSaveFileNameW")
+                                               : dialogs.function<decltype(GetOpenFileNameW)>("GetOpenFileNameW");
+    const BOOL accepted = show && show(&dialog);
     if (!accepted)
         return std::nullopt;
     ChosenFile file{chosen, dialog.nFileOffset};

@@ -3,6 +3,7 @@
 #include "app/RecoveryApp.h"
 
 #include "platform/ComApartment.h"
+#include "platform/SystemLibrary.h"
 
 #include <shellapi.h>
 
@@ -17,7 +18,9 @@ void launch(const wchar_t* tool)
     // The handler of a file type (a console file for Disk Management) may be a
     // shell extension that needs COM.
     const ComApartmentScope com;
-    ShellExecuteW(nullptr, nullptr, tool, nullptr, nullptr, SW_SHOW);
+    static const SystemLibrary shell(L"shell32.dll");
+    if (const auto execute = shell.function<decltype(ShellExecuteW)>("ShellExecuteW"))
+        execute(nullptr, nullptr, tool, nullptr, nullptr, SW_SHOW);
 }
 
 } // namespace

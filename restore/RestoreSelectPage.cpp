@@ -63,18 +63,24 @@ void insertRow(HWND list, int row, const std::wstring& first, const std::wstring
     setCell(list, row, 2, third);
 }
 
-// The list draws nothing while its rows are rebuilt, and draws itself once
-// when they are all there: a list that redraws after every row spends on each
-// new row the time of every row it already holds.
+// The list is hidden and draws nothing while its rows are rebuilt, and shows
+// itself once when they are all there. A list that redraws after every row
+// spends on each new row the time of every row it already holds; one that is
+// told to draw again while it shows also draws its scroll bars and header at
+// once, and then again when the page paints.
 class ListRebuild {
 public:
-    explicit ListRebuild(HWND list) : list_(list) { SendMessageW(list_, WM_SETREDRAW, FALSE, 0); }
+    explicit ListRebuild(HWND list) : list_(list)
+    {
+        ShowWindow(list_, SW_HIDE);
+        SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    }
     ListRebuild(const ListRebuild&) = delete;
     ListRebuild& operator=(const ListRebuild&) = delete;
     ~ListRebuild()
     {
         SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(list_, nullptr, TRUE);
+        ShowWindow(list_, SW_SHOW);
     }
 
 private:
