@@ -22,7 +22,17 @@ for i in $(seq -w 1 1000); do cp "$work/image.QVX" "$images/image$i.QVX"; done
 echo "Quorvane.exe: $(stat -c %s "$bin/Quorvane.exe") bytes (target: at most 1,048,576);" \
   "DLLs: $(x86_64-w64-mingw32-objdump -p "$bin/Quorvane.exe" | sed -n 's/.*DLL Name: //p' | paste -sd ' ')"
 echo
-bench=("$top/tools/wine-run.sh" --prefix "$build/wineprefix" "$bin/quorvane_bench.exe" "$runs"
+# Every Wine process of the run, the wine server included, shares one core. A
+# request to the server then costs the same in every process; across cores it
+# costs from 20 to 300 us, after where each side happens to wake, and the
+# figures of two processes could not be compared. A server that already runs
+# for the prefix would stay unpinned: its programs end first.
+export WINEPREFIX=$build/wineprefix
+if ! timeout 2 wineserver -w; then
+  echo "bench: waiting for the Wine programs of $WINEPREFIX to end" >&2
+  wineserver -w
+fi
+bench=(taskset -c 0 "$top/tools/wine-run.sh" --prefix "$build/wineprefix" "$bin/quorvane_bench.exe" "$runs"
        'd:\Backup_Image_List.ini' 'd:\BenchImages')
 if [[ -n ${DISPLAY:-} ]]; then
   "${bench[@]}"
