@@ -4,7 +4,7 @@
 // the restart in Sandbox\events.log, and the messages with the exit codes.
 // The wizard tests hand jobs over through the real pages: an ordinary or an
 // NTFS recovery partition 1, and image paths of 259 and 260 characters.
-#include "support/SandboxMachine.h"
+#include "support/WizardDriver.h"
 
 #include "job/JobContent.h"
 
@@ -27,11 +27,8 @@ constexpr wchar_t factoryRestore[] = L"restore 0 0 1 \"Recovery partition\" \"Fa
 // A hand-off that was refused: text 93, exit code 1, nothing switched or restarted.
 void expectRefused(ProgramUnderTest& runner, const SandboxMachine& machine)
 {
-    const MessageBoxInfo box = runner.waitForMessageBox(30s);
-    ASSERT_TRUE(box.window) << "no message; exit code " << runner.exitCode();
-    EXPECT_EQ(box.text, cannotHandOver);
-    EXPECT_TRUE(GetDlgItem(box.window, IDOK) && !GetDlgItem(box.window, IDCANCEL));
-    ProgramUnderTest::pressButton(box.window, IDOK);
+    ASSERT_TRUE(runner.waitForMessageBox(30s).window) << "no message; exit code " << runner.exitCode();
+    ASSERT_NO_FATAL_FAILURE(answerMessage(runner, cannotHandOver, FindWindowW(L"QuorvaneJobRunner", nullptr)));
     ASSERT_TRUE(runner.waitForExit());
     EXPECT_EQ(runner.exitCode(), 1u);
     EXPECT_EQ(machine.bootablePartitions(), "2");
@@ -59,13 +56,10 @@ TEST(JobHandOff, EachJobFileHoldsExactlyItsJobAndAnotherDiskIsNoticed)
         fs::copy_file(machine.sandbox() / L"diskpart.exe", machine.folder() / L"diskpart.exe");
         ProgramUnderTest runner(machine.runner(), arguments);
         if (arguments.starts_with(L"restore")) {
-            const MessageBoxInfo box = runner.waitForMessageBox(30s);
-            ASSERT_TRUE(box.window);
-            EXPECT_EQ(box.text, imageOnOtherDisk);
-            EXPECT_EQ(box.owner, FindWindowW(L"QuorvaneJobRunner", nullptr)) << "owned by the page";
+            ASSERT_TRUE(runner.waitForMessageBox(30s).window);
             EXPECT_EQ(machine.bootablePartitions(), "1") << "diskpart has run";
             EXPECT_EQ(machine.eventsLog(), "") << "not yet restarted";
-            ProgramUnderTest::pressButton(box.window, IDOK);
+            answerMessage(runner, imageOnOtherDisk, FindWindowW(L"QuorvaneJobRunner", nullptr)); // owned by the page
         }
         ASSERT_TRUE(runner.waitForExit(30s)) << "a message box or a wait is holding the hand-off";
         EXPECT_EQ(runner.exitCode(), 0u);

@@ -204,10 +204,7 @@ TEST(RestoreSelection, NothingToRestoreOntoEndsTheProgram)
     HWND shell = program.waitForShell();
     ASSERT_TRUE(shell);
     clickButton(GetDlgItem(visiblePageWindow(shell), IDC_MENU_RESTORE));
-    const MessageBoxInfo box = program.waitForMessageBox();
-    ASSERT_TRUE(box.window);
-    EXPECT_EQ(box.text, L"text 94");
-    ProgramUnderTest::pressButton(box.window, IDOK);
+    answerMessage(program, L"text 94", shell);
     ASSERT_TRUE(program.waitForExit());
     EXPECT_EQ(program.exitCode(), 1u);
 }

@@ -58,19 +58,14 @@ TEST(SandboxDiskMap, DefaultMachineLettersSystemDataAndTheSecondDiskQuickly)
     EXPECT_TRUE(map.volumes().empty());
 }
 
+// Disk 0's image is shorter than a sector, 1's has no boot signature, 2's is
+// missing, 10 is beyond disks 0..9; volume d names no partition there, e is
+// not "disk,partition", f lies on a disk without a table.
 TEST(SandboxDiskMap, MissingOrBrokenPiecesContributeNothing)
 {
     ScratchFolder folder;
     SandboxDiskDevices devices(folder.path());
-    FirstSector sector{};
-    sector.fill(0xEE);
-
-    // No machine.ini at all.
-    EXPECT_FALSE(devices.driveLayout(0));
-    EXPECT_FALSE(devices.volumePartitionInformation('c'));
-    EXPECT_FALSE(devices.readFirstSectorOfDiskZero(sector));
-    EXPECT_EQ(sector, FirstSector{});
-
+    EXPECT_FALSE(devices.driveLayout(0)) << "no machine.ini at all";
     FirstSector unsigned_ = defaultFirstSector(0);
     unsigned_[0x1FE] = 0;
     writeSector(folder.path() / L"short.img", defaultFirstSector(0), 300);
@@ -78,30 +73,16 @@ TEST(SandboxDiskMap, MissingOrBrokenPiecesContributeNothing)
     writeSector(folder.path() / L"good.img", defaultFirstSector(1));
     std::ofstream(folder.path() / L"machine.ini", std::ios::binary)
         << "[Disks]\r\n0=short.img\r\n1=unsigned.img\r\n2=missing.img\r\n3=good.img\r\n10=good.img\r\n"
-           "[Volumes]\r\nC=3,1\r\nd=3,2\r\ne=3;1\r\nf=2,1\r\nz=1,1\r\n";
-
-    // Disk 0's image is shorter than a sector, 1's has no boot signature, 2's
-    // is missing; disks are 0..9. Volume d has no partition 2 there, e is not
-    // "disk,partition", f and z lie on disks without a table.
+           "[Volumes]\r\nC=3,1\r\nd=3,2\r\ne=3;1\r\nf=2,1\r\n";
     std::string disks, volumes;
     for (int disk : {0, 1, 2, 3, 10})
         disks += devices.driveLayout(disk) ? '+' : '-';
-    for (char letter : {'c', 'd', 'e', 'f', 'z'})
+    for (char letter : {'c', 'd', 'e', 'f'})
         volumes += devices.volumePartitionInformation(letter) ? '+' : '-';
     EXPECT_EQ(disks, "---+-");
-    EXPECT_EQ(volumes, "+----");
-
-    DiskMap map(devices);
-    map.refresh();
-    ASSERT_EQ(map.partitions().size(), 1u);
-    EXPECT_EQ(map.driveLetterOf(1, 3), 'c');
-
-    // Disk 0's first sector is read as it stands, signature or not, but a
-    // short image gives none.
-    EXPECT_FALSE(devices.readFirstSectorOfDiskZero(sector));
-    std::ofstream(folder.path() / L"machine.ini", std::ios::binary) << "[Disks]\r\n0=unsigned.img\r\n";
-    ASSERT_TRUE(devices.readFirstSectorOfDiskZero(sector));
-    EXPECT_EQ(sector, unsigned_);
+    EXPECT_EQ(volumes, "+---");
+    FirstSector sector{};
+    EXPECT_FALSE(devices.readFirstSectorOfDiskZero(sector)) << "a short image gives no first sector";
 }
 
 } // namespace

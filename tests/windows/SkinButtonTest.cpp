@@ -9,119 +9,58 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <tuple>
 
 namespace quorvane::testing {
 namespace {
 
 constexpr COLORREF pageGrey = 0xDCDCDC;
-constexpr COLORREF disabledText = 0xB4B4B4;
 
-// Where two pictures of one size differ: how many pixels, how many of them
-// `after` shows in `colour`, and their bounding box.
-struct Difference {
-    int changed = 0;
-    int inColour = 0;
-    RECT box{};
-};
-
-Difference difference(const Canvas& before, const Canvas& after, COLORREF colour = CLR_INVALID)
-{
-    Difference found{0, 0, {before.width(), before.height(), 0, 0}};
-    for (int y = 0; y < before.height(); ++y) {
-        for (int x = 0; x < before.width(); ++x) {
-            if (before.at(x, y) == after.at(x, y))
-                continue;
-            ++found.changed;
-            found.inColour += after.at(x, y) == colour ? 1 : 0;
-            found.box = {std::min<LONG>(found.box.left, x), std::min<LONG>(found.box.top, y),
-                         std::max<LONG>(found.box.right, x + 1), std::max<LONG>(found.box.bottom, y + 1)};
-        }
-    }
-    return found;
-}
-
-// The button without caption must be its picture on its background with the
-// magenta left out; the caption must change pixels to `captionColour` only.
-// Answers the first row the caption touches.
-int expectLook(SkinButton& button, const std::wstring& label, int width, int height, const ButtonState& state,
-               const std::wstring& file, COLORREF background, COLORREF captionColour)
+// The push button without caption must be its picture on the page's grey with
+// the magenta left out; the caption must change pixels to black. Answers the
+// first row the caption touches.
+int expectLook(SkinButton& button, const ButtonState& state, const std::wstring& file)
 {
     SCOPED_TRACE(narrow(file));
-    Canvas expected(width, height, background);
+    constexpr int width = 88, height = 25;
+    Canvas expected(width, height, pageGrey);
     UniqueBitmap picture;
     EXPECT_TRUE(loadButtonImage(picture, skinImagePath(file)));
-    BITMAP size{};
-    GetObjectW(picture.get(), sizeof(size), &size);
     {
         UniqueMemoryDc pictureDc(CreateCompatibleDC(expected.dc()));
         SelectionScope selection(pictureDc.get(), picture.get());
-        TransparentBlt(expected.dc(), 0, 0, size.bmWidth, size.bmHeight, pictureDc.get(), 0, 0, size.bmWidth,
-                       size.bmHeight, RGB(255, 0, 255));
+        TransparentBlt(expected.dc(), 0, 0, width, height, pictureDc.get(), 0, 0, width, height, RGB(255, 0, 255));
     }
     Canvas bare(width, height, 0), labelled(width, height, 0);
-    button.setCaption(L"", background, L"Tahoma", 10, 700);
+    button.setCaption(L"", pageGrey, L"Tahoma", 10, 700);
     button.paint(bare.dc(), width, height, state);
     EXPECT_TRUE(bare.sameAs(expected)) << "not this picture";
-    button.setCaption(label, background, L"Tahoma", 10, 700);
+    button.setCaption(L"Back", pageGrey, L"Tahoma", 10, 700);
     button.paint(labelled.dc(), width, height, state);
-    const Difference caption = difference(bare, labelled, captionColour);
-    EXPECT_GT(caption.changed, 20) << "no caption";
-    EXPECT_GT(caption.inColour, caption.changed / 3) << "caption not in its colour";
-    return caption.box.top;
+    int changed = 0, black = 0, top = height;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (bare.at(x, y) != labelled.at(x, y)) {
+                ++changed;
+                black += labelled.at(x, y) == 0 ? 1 : 0;
+                top = std::min(top, y);
+            }
+        }
+    }
+    EXPECT_GT(changed, 20) << "no caption";
+    EXPECT_GT(black, changed / 3) << "caption not in its colour";
+    return top;
 }
 
-// What showing the focus adds to a button's look.
-Difference focusCue(const SkinButton& button, int width, int height, ButtonState state)
-{
-    Canvas plain(width, height, 0), focused(width, height, 0);
-    button.paint(plain.dc(), width, height, state);
-    state.focused = true;
-    button.paint(focused.dc(), width, height, state);
-    return difference(plain, focused);
-}
-
-// Each mode paints the picture of its state and its caption in the colour and
-// at the height of that state (which picture and which colour is decided by
-// the button's look, tested natively; here: that painting follows it). Icon
-// and radio buttons show the focus as a dotted frame: inside the tile, and
-// around the caption beside the radio picture.
-TEST(SkinButtonLook, PushRadioAndIconPaintTheirStates)
+// A push button paints the picture of its state and its caption at the
+// height of that state (which picture and which colour is decided by the
+// button's look, tested natively; here: that painting follows it). The focus
+// cue is seen on the screen by the keyboard tests of the wizards.
+TEST(SkinButtonLook, PressedPushPaintsItsPictureAndLowersItsCaption)
 {
     SkinButton push;
     push.setImages(pushSlotFiles(L"ns"));
-    // Disabled wins over pointer and press, and greys the caption.
-    expectLook(push, L"Back", 88, 25, {true, true, true, true}, L"btnXX.ns", pageGrey, disabledText);
     // Pressed wins over hover; its caption sits one pixel lower.
-    const int pressed = expectLook(push, L"Back", 88, 25, {false, true, true, true}, L"btnDN.ns", pageGrey, 0);
-    EXPECT_EQ(pressed, expectLook(push, L"Back", 88, 25, {}, L"btnNN.ns", pageGrey, 0) + 1);
-
-    // A radio shows On only when disabled, always with black text.
-    SkinButton radio;
-    radio.setRadio(L"", 0xF6F6F6, L"Tahoma", 9);
-    expectLook(radio, L"Fast", 200, 17, {true, false, false, false}, L"radioON.dat", 0xF6F6F6, 0);
-    expectLook(radio, L"Fast", 200, 17, {false, false, true, false}, L"radioOFF.dat", 0xF6F6F6, 0);
-    const Difference radioCue = focusCue(radio, 200, 17, {});
-    EXPECT_GT(radioCue.changed, 40);
-    EXPECT_GE(radioCue.box.left, 15) << "the frame leaves the radio picture alone";
-    EXPECT_LT(radioCue.box.right, 100) << "the frame hugs the caption";
-    EXPECT_EQ(std::tuple(radioCue.box.top, radioCue.box.bottom), std::tuple(0L, 17L));
-
-    // An icon shows the background for magenta and lights its caption under the pointer.
-    SkinButton icon;
-    const std::wstring base = L"main_icon_backup_";
-    icon.setIconImages(base + L"normal.dat", base + L"rollover.dat", base + L"pressed.dat");
-    const COLORREF odd = RGB(18, 52, 86);
-    const COLORREF white = RGB(255, 255, 255);
-    const int resting = expectLook(icon, L"Backup", 137, 119, {}, base + L"normal.dat", odd, 0x646464);
-    EXPECT_GE(resting, 93);
-    EXPECT_EQ(expectLook(icon, L"Backup", 137, 119, {false, false, true, false}, base + L"rollover.dat", odd, white), resting);
-    EXPECT_EQ(expectLook(icon, L"Backup", 137, 119, {false, true, false, false}, base + L"pressed.dat", odd, white), resting + 2);
-    const Difference iconCue = focusCue(icon, 137, 119, {});
-    EXPECT_EQ(std::tuple(iconCue.box.left, iconCue.box.top, iconCue.box.right, iconCue.box.bottom),
-              std::tuple(4L, 4L, 133L, 115L));
-    EXPECT_GT(iconCue.changed, 200);
-    EXPECT_LT(iconCue.changed, 2 * (129 + 111)) << "only the frame changes";
+    EXPECT_EQ(expectLook(push, {false, true, true, true}, L"btnDN.ns"), expectLook(push, {}, L"btnNN.ns") + 1);
 }
 
 // A top-level window holding one button and handing owner-draw requests back

@@ -1,5 +1,5 @@
 // The skin layer's drawing, run into memory devices: picture copies, the
-// loader's colour replacement, the font rule and the text steps.
+// loader's colour replacement and the text steps.
 #include "app/RecoveryApp.h"
 #include "skin/SkinDrawing.h"
 #include "support/Canvas.h"
@@ -94,7 +94,7 @@ TEST(SkinDrawing, PagePicturesGetTheSystemGreysAndButtonPicturesKeepTheirs)
 bool isReddish(COLORREF c) { return GetRValue(c) > 150 && GetGValue(c) < 110 && GetBValue(c) < 110; }
 bool isDark(COLORREF c) { return GetRValue(c) < 90 && GetGValue(c) < 90 && GetBValue(c) < 90; }
 
-TEST(SkinDrawing, TextKeepsTheColourInForceAndWrapsInsideItsRectangleInTheSkinFont)
+TEST(SkinDrawing, TextKeepsTheColourInForceAndWrapsInsideItsRectangle)
 {
     Canvas canvas(300, 120, paper);
     HGDIOBJ fontBefore = GetCurrentObject(canvas.dc(), OBJ_FONT);
@@ -118,15 +118,6 @@ TEST(SkinDrawing, TextKeepsTheColourInForceAndWrapsInsideItsRectangleInTheSkinFo
     EXPECT_EQ(outside, 0) << "text outside its rectangle";
     EXPECT_EQ(GetBkMode(canvas.dc()), TRANSPARENT);
     EXPECT_EQ(GetCurrentObject(canvas.dc(), OBJ_FONT), fontBefore) << "the previous font is put back";
-
-    // The font rule: the points at the device's resolution and the given face.
-    UniqueFont font = createSkinFont(canvas.dc(), 10, 700, L"Tahoma");
-    LOGFONTW described{};
-    ASSERT_TRUE(GetObjectW(font.get(), sizeof(described), &described));
-    EXPECT_EQ(described.lfHeight, -MulDiv(10, GetDeviceCaps(canvas.dc(), LOGPIXELSY), 72));
-    EXPECT_EQ(described.lfWeight, 700);
-    EXPECT_EQ(described.lfCharSet, DEFAULT_CHARSET);
-    EXPECT_STREQ(described.lfFaceName, L"Tahoma");
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // the fixed message when there is no usable language file.
 #include "app/PageMessages.h"
 #include "support/AccessibleNames.h"
-#include "support/ProgramUnderTest.h"
+#include "support/WizardDriver.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -27,13 +27,9 @@ std::wstring closeWithYes(ProgramUnderTest& program, HWND shell)
 // the program must then end without having shown a window.
 void expectNoLanguageFile(ProgramUnderTest& program)
 {
-    const MessageBoxInfo box = program.waitForMessageBox();
-    ASSERT_TRUE(box.window);
-    EXPECT_EQ(box.text, L"Not Found UI String File");
-    EXPECT_EQ(box.owner, nullptr);
-    EXPECT_TRUE(GetDlgItem(box.window, IDOK) && !GetDlgItem(box.window, IDCANCEL));
+    ASSERT_TRUE(program.waitForMessageBox().window);
     EXPECT_EQ(program.visibleTopLevelWindows(), 1);
-    ProgramUnderTest::pressButton(box.window, IDOK);
+    answerMessage(program, L"Not Found UI String File", nullptr);
     EXPECT_TRUE(program.waitForExit());
 }
 

@@ -3,19 +3,16 @@
 #pragma once
 
 #include "skin/DrawingSteps.h"
+#include "skin/WizardLayout.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
 namespace quorvane::testing {
-
-// The languages with a row of their own, then codes that have none.
-inline const std::vector<std::wstring> allCodes = {L"409", L"416", L"406", L"407", L"c0a", L"41d", L"40b", L"40c",
-                                                   L"410", L"414", L"816", L"41f", L"804", L"404", L"408", L"415",
-                                                   L"419", L"412", L"c04", L"C0A", L"0409", L""};
 
 // Index of the text step that draws catalogue text `id`; -1 when there is none.
 inline int indexOfText(const DrawingSteps& steps, int id)
@@ -49,6 +46,41 @@ inline void expectText(const DrawingSteps& steps, int id, PixelRect rect, FontSp
     EXPECT_EQ(textStep(steps, id).rect, rect);
     EXPECT_EQ(textStep(steps, id).font, font);
     EXPECT_EQ(colourOf(steps, id), colour);
+}
+
+// A wizard's step panel in one language: the first page shows step 1 as the
+// current step, the confirm page step 2; the others are in their own size.
+struct StepPanel {
+    const wchar_t* code;
+    int firstPoints, firstLeft, firstTop; // the first page's current step
+    int otherPoints, otherLeft, bottom;   // the other steps, and where step 3 ends
+    int confirmTop, confirmPoints;        // step 1's top and step 2's size on the confirm page
+};
+
+// The step texts of both pages (the ids of steps 1 to 3 on each, and of the
+// second lines of steps 1 and 3), the current one in white, the one before it
+// in grey. English names steps 1 and 3 over two lines.
+inline void expectStepPanels(const StepPanel& p, const DrawingSteps& first, std::array<int, 3> firstIds,
+                             const DrawingSteps& confirm, std::array<int, 3> confirmIds, std::array<int, 2> secondLines)
+{
+    SCOPED_TRACE(narrow(p.code));
+    const FontSpec current{p.firstPoints, 700}, other{p.otherPoints, 700};
+    expectText(first, firstIds[0], {p.firstLeft, p.firstTop, 183, 208}, current, white);
+    expectText(first, firstIds[1], {p.otherLeft, 207, 183, 270}, other, white);
+    expectText(first, firstIds[2], {p.otherLeft, 270, 183, p.bottom}, other, white);
+    expectText(confirm, confirmIds[0], {p.otherLeft, p.confirmTop, 183, 207}, other, otherStepGrey);
+    expectText(confirm, confirmIds[1], {39, 208, 183, 271}, {p.confirmPoints, 700}, white);
+    expectText(confirm, confirmIds[2], {p.otherLeft, 270, 183, p.bottom}, other, white);
+    const bool english = p.code == std::wstring(L"409");
+    for (const DrawingSteps* steps : {&first, &confirm})
+        for (int id : secondLines)
+            EXPECT_EQ(indexOfText(*steps, id) >= 0, english) << "second line " << id;
+    if (english) {
+        expectText(first, secondLines[0], {39, 163, 183, 208}, current, white);
+        expectText(first, secondLines[1], {51, 288, 183, 333}, other, white);
+        expectText(confirm, secondLines[0], {51, 162, 183, 207}, other, otherStepGrey);
+        expectText(confirm, secondLines[1], {51, 288, 183, 333}, other, white);
+    }
 }
 
 // The order of the steps as picture names and text ids ("17", "background_step.dat").

@@ -46,6 +46,18 @@ private:
 
 constexpr int cellCharacters = 1024;
 
+// Where row `row` lies on the screen; empty when the list does not say.
+RECT listRowRect(HWND list, int row)
+{
+    RemoteMemory remote(list, sizeof(RECT));
+    RECT rect{LVIR_BOUNDS, 0, 0, 0};
+    if (!remote.ready() || !remote.write(&rect, sizeof rect)
+        || !SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), remote.at()) || !remote.read(&rect, sizeof rect))
+        return {};
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 } // namespace
 
 std::vector<std::vector<std::wstring>> listRows(HWND list, int columns)
@@ -73,17 +85,6 @@ std::vector<std::vector<std::wstring>> listRows(HWND list, int columns)
         rows.push_back(std::move(cells));
     }
     return rows;
-}
-
-RECT listRowRect(HWND list, int row)
-{
-    RemoteMemory remote(list, sizeof(RECT));
-    RECT rect{LVIR_BOUNDS, 0, 0, 0};
-    if (!remote.ready() || !remote.write(&rect, sizeof rect)
-        || !SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), remote.at()) || !remote.read(&rect, sizeof rect))
-        return {};
-    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
 }
 
 bool clickListRow(HWND list, int row, bool rightButton)

@@ -12,9 +12,6 @@ namespace quorvane::testing {
 // The cells of every row, `columns` each.
 std::vector<std::vector<std::wstring>> listRows(HWND list, int columns = 3);
 
-// Where row `row` lies on the screen; empty when the list does not say.
-RECT listRowRect(HWND list, int row);
-
 // Clicks the middle of the row with the left (or the right) button, as the
 // pointer would, and waits until the list has taken the click.
 bool clickListRow(HWND list, int row, bool rightButton = false);

@@ -226,21 +226,11 @@ void clickAt(POINT screenPoint, bool rightButton)
     SendInput(2, inputs, sizeof(INPUT));
 }
 
-void clickButton(HWND button)
-{
-    PostMessageW(button, BM_CLICK, 0, 0);
-}
-
 std::wstring controlText(HWND control)
 {
     wchar_t text[1024] = {};
     SendMessageW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
     return text;
-}
-
-bool waitForPage(HWND shell, const std::string& name)
-{
-    return waitUntil([&] { return visiblePage(shell) == name; });
 }
 
 std::string visiblePage(HWND shell)

@@ -95,7 +95,10 @@ private:
 std::string visiblePage(HWND shell);
 
 // Polls until the shell shows this page.
-bool waitForPage(HWND shell, const std::string& name);
+inline bool waitForPage(HWND shell, const std::string& name)
+{
+    return waitUntil([&] { return visiblePage(shell) == name; });
+}
 
 // The page window the shell shows, or nullptr.
 HWND visiblePageWindow(HWND shell);
@@ -118,7 +121,7 @@ void clickAt(POINT screenPoint, bool rightButton = false);
 // a release posted one by one can be split by a focus change that the window
 // system answers with WM_CANCELMODE: the button loses its capture in between
 // and the click is lost.
-void clickButton(HWND button);
+inline void clickButton(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
 // The text of a control of another process (asked with WM_GETTEXT, which an
 // edit answers with what it holds now).

@@ -24,6 +24,24 @@ inline PixelRect placeOf(HWND control)
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
+// A message box of the program with this text and owner, answered: one OK
+// button, or (for any other `button`) Yes and No with No the default.
+inline void answerMessage(ProgramUnderTest& program, const std::wstring& text, HWND owner, int button = IDOK)
+{
+    const MessageBoxInfo box = program.waitForMessageBox(30s);
+    ASSERT_TRUE(box.window) << "no message " << narrow(text);
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.owner, owner);
+    if (button == IDOK) {
+        EXPECT_TRUE(GetDlgItem(box.window, IDOK) && !GetDlgItem(box.window, IDCANCEL));
+    } else {
+        EXPECT_TRUE(GetDlgItem(box.window, IDYES) && GetDlgItem(box.window, IDNO) && !GetDlgItem(box.window, IDOK));
+        EXPECT_EQ(GetWindowLongW(GetDlgItem(box.window, IDNO), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
+    }
+    ProgramUnderTest::pressButton(box.window, button);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(box.window); }));
+}
+
 class WizardDriver : public ::testing::Test {
 protected:
     // The machine's disk 0 of `layout`, the programs in `programFolder` of
@@ -68,18 +86,9 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
     }
 
-    // A message box of the page with this text, one OK button, answered.
-    void expectMessage(const std::wstring& text)
-    {
-        const MessageBoxInfo box = program->waitForMessageBox();
-        ASSERT_TRUE(box.window) << "no message " << narrow(text);
-        EXPECT_EQ(box.text, text);
-        // A page is a child window: its boxes belong to the shell it lies in.
-        EXPECT_EQ(box.owner, shell);
-        EXPECT_TRUE(GetDlgItem(box.window, IDOK) && !GetDlgItem(box.window, IDCANCEL));
-        ProgramUnderTest::pressButton(box.window, IDOK);
-        ASSERT_TRUE(waitUntil([&] { return !IsWindow(box.window); }));
-    }
+    // A message box of the page with this text answered with `button`. A page
+    // is a child window: its boxes belong to the shell it lies in.
+    void expectMessage(const std::wstring& text, int button = IDOK) { answerMessage(*program, text, shell, button); }
 
     // After Start on a confirm page: the restart came, and partition 1 boots next.
     void expectHandedOver()
