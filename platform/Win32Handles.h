@@ -124,6 +124,8 @@ public:
     SelectionScope(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
     SelectionScope(const SelectionScope&) = delete;
     SelectionScope& operator=(const SelectionScope&) = delete;
+    // False when the device refused the object (a bitmap held by another device).
+    bool selected() const { return previous_ && previous_ != HGDI_ERROR; }
     ~SelectionScope()
     {
         if (previous_ && previous_ != HGDI_ERROR)

@@ -38,6 +38,13 @@ public:
         if (!previous_)
             previous_ = replaced;
     }
+    // The device holds what it held before again; the object last selected is free.
+    void putBack()
+    {
+        if (previous_ && previous_ != HGDI_ERROR)
+            SelectObject(dc_, previous_);
+        previous_ = nullptr;
+    }
 
 private:
     HDC dc_;
@@ -117,13 +124,19 @@ HBITMAP SkinPictures::findStretched(const std::wstring& name, const PixelRect& s
         UniqueBitmap copy(CreateCompatibleBitmap(device, width, height));
         UniqueMemoryDc from(CreateCompatibleDC(device));
         UniqueMemoryDc to(CreateCompatibleDC(device));
+        bool made = false;
         {
             const SelectionScope fromSelection(from.get(), picture);
             const SelectionScope toSelection(to.get(), copy.get());
             SetStretchBltMode(to.get(), HALFTONE);
-            StretchBlt(to.get(), 0, 0, width, height, from.get(), source.left, source.top, source.width(),
-                       source.height(), SRCCOPY);
+            made = copy && fromSelection.selected() && toSelection.selected()
+                && StretchBlt(to.get(), 0, 0, width, height, from.get(), source.left, source.top, source.width(),
+                              source.height(), SRCCOPY);
         }
+        // A stretch that could not be made is not kept: the picture is then
+        // stretched where it is drawn.
+        if (!made)
+            return nullptr;
         found = stretched.emplace(key, std::move(copy)).first;
     }
     return found->second.get();
@@ -177,20 +190,26 @@ void runDrawingSteps(HDC target, const DrawingSteps& steps, const SkinPictures& 
                     fillWhite(target, picture->destination);
                 continue;
             }
-            previousPicture.select(bitmap);
             const PixelRect& from = picture->source;
             const PixelRect& to = picture->destination;
+            if (picture->copy == PictureCopy::halftoneStretch) {
+                // The kept stretch is made from the picture in a device of its
+                // own, and a bitmap is selected into one device at a time: this
+                // one lets go of the picture it may hold from an earlier step.
+                previousPicture.putBack();
+                if (HBITMAP done = pictures.findStretched(picture->picture, from, to.width(), to.height(), target)) {
+                    previousPicture.select(done);
+                    BitBlt(target, to.left, to.top, to.width(), to.height(), pictureDc.get(), 0, 0, SRCCOPY);
+                    continue;
+                }
+            }
+            previousPicture.select(bitmap);
             switch (picture->copy) {
             case PictureCopy::plain:
                 BitBlt(target, to.left, to.top, to.width(), to.height(), pictureDc.get(), from.left, from.top,
                        SRCCOPY);
                 break;
             case PictureCopy::halftoneStretch:
-                if (HBITMAP done = pictures.findStretched(picture->picture, from, to.width(), to.height(), target)) {
-                    previousPicture.select(done);
-                    BitBlt(target, to.left, to.top, to.width(), to.height(), pictureDc.get(), 0, 0, SRCCOPY);
-                    break;
-                }
                 SetStretchBltMode(target, HALFTONE);
                 StretchBlt(target, to.left, to.top, to.width(), to.height(), pictureDc.get(), from.left, from.top,
                            from.width(), from.height(), SRCCOPY);

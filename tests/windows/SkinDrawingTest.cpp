@@ -61,6 +61,40 @@ TEST(SkinDrawing, KeyedPlainAndStretchedCopiesAndMissingFiles)
             ASSERT_EQ(stretched.at(x, y), inside(x, y) ? RGB(40, 120, 200) : paper) << x << "," << y;
 }
 
+// A picture of the Data folder, as the pages draw them: drawn as it is and then
+// stretched in one run, the stretch is made once and kept for the process. It
+// must come out as a stretch of the picture, both when it is made (while the
+// run's own device still holds the picture) and when it is found kept.
+TEST(SkinDrawing, KeptStretchOfADataPictureIsThePictureStretched)
+{
+    const wchar_t* const name = L"partition_green_mid.dat";
+    const SkinPictures pictures{name};
+    HBITMAP picture = pictures.find(name);
+    ASSERT_TRUE(picture);
+    BITMAP size{};
+    GetObjectW(picture, sizeof size, &size);
+    const PixelRect whole{0, 0, size.bmWidth, size.bmHeight};
+    const PixelRect to{0, size.bmHeight, 151, size.bmHeight + 29}; // a size no page uses
+
+    Canvas expected(to.width(), to.height(), paper);
+    {
+        const UniqueMemoryDc from(CreateCompatibleDC(expected.dc()));
+        const SelectionScope selection(from.get(), picture);
+        SetStretchBltMode(expected.dc(), HALFTONE);
+        StretchBlt(expected.dc(), 0, 0, to.width(), to.height(), from.get(), 0, 0, whole.width(), whole.height(),
+                   SRCCOPY);
+    }
+    for (const char* run : {"made", "kept"}) {
+        Canvas canvas(to.width(), to.bottom, paper);
+        runDrawingSteps(canvas.dc(), {copyPicture(name, whole.width(), whole.height()), stretchPicture(name, whole, to)},
+                        pictures, catalogue);
+        GdiFlush();
+        for (int y = 0; y < to.height(); ++y)
+            for (int x = 0; x < to.width(); ++x)
+                ASSERT_EQ(canvas.atFlushed(x, to.top + y), expected.atFlushed(x, y)) << run << " " << x << "," << y;
+    }
+}
+
 TEST(SkinDrawing, PagePicturesGetTheSystemGreysAndButtonPicturesKeepTheirs)
 {
     ScratchFolder folder;
