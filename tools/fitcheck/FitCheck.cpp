@@ -71,13 +71,13 @@ public:
         SetBkMode(canvas_.dc(), TRANSPARENT);
     }
 
-    HFONT font(const FontSpec& spec)
+    HFONT font(const FontSpec& wanted)
     {
-        const auto key = std::tuple(spec.points, spec.weight, spec.face == FaceRule::arial);
+        const auto key = std::tuple(wanted.points, wanted.weight, wanted.face == FaceRule::arial);
         auto found = fonts_.find(key);
         if (found == fonts_.end()) {
-            const std::wstring face = spec.face == FaceRule::arial ? L"Arial" : texts_.text(0);
-            found = fonts_.emplace(key, createSkinFont(canvas_.dc(), spec.points, spec.weight, face)).first;
+            const std::wstring face = wanted.face == FaceRule::arial ? L"Arial" : texts_.text(0);
+            found = fonts_.emplace(key, createSkinFont(canvas_.dc(), wanted.points, wanted.weight, face)).first;
         }
         return found->second.get();
     }
