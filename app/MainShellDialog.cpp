@@ -12,16 +12,16 @@ constexpr int shellHeightBelowTitle = 483;
 constexpr UINT leavingBoxType = MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2;
 constexpr int leavingTextId = 92;
 
-void centreOnScreen(HWND window)
+// Sizes the window, centres it on the screen's work area and brings it to the
+// top in one move: every move of a window is a round to the display.
+void placeCentred(HWND window, int width, int height)
 {
-    RECT frame{};
-    GetWindowRect(window, &frame);
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int x = work.left + ((work.right - work.left) - (frame.right - frame.left)) / 2;
-    const int y = work.top + ((work.bottom - work.top) - (frame.bottom - frame.top)) / 2;
-    SetWindowPos(window, nullptr, x > work.left ? x : work.left, y > work.top ? y : work.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int x = work.left + ((work.right - work.left) - width) / 2;
+    const int y = work.top + ((work.bottom - work.top) - height) / 2;
+    SetWindowPos(window, HWND_TOP, x > work.left ? x : work.left, y > work.top ? y : work.top, width, height,
+                 SWP_NOACTIVATE);
 }
 
 bool isFocusMovingKey(const MSG& message)
@@ -121,16 +121,13 @@ bool MainShellDialog::onInitDialog()
     titleBar.cbSize = sizeof(titleBar);
     GetTitleBarInfo(window(), &titleBar);
     const int titleHeight = titleBar.rcTitleBar.bottom - titleBar.rcTitleBar.top;
-    MoveWindow(window(), 0, 0, shellWidth, titleHeight + shellHeightBelowTitle, TRUE);
-    SetWindowPos(window(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-    centreOnScreen(window());
+    placeCentred(window(), shellWidth, titleHeight + shellHeightBelowTitle);
 
-    // The main menu shows first, and the backup options page takes the time
-    // and proposes its target as the program starts. The other pages have
-    // nothing to do before they first show and are made then, so that the
-    // window comes up sooner.
+    // The main menu shows first. The backup options page takes the time and
+    // proposes its target as the program starts; like the other pages, its
+    // window is made when it first shows, so that the program comes up sooner.
     mainMenuPage.create(window());
-    backupOptionsPage.create(window());
+    backupOptionsPage.takeStartValues();
     showPage(UM_SHOW_MAIN_MENU);
     return true;
 }

@@ -65,8 +65,8 @@ BackupOptionsPage::BackupOptionsPage()
 bool BackupOptionsPage::onInitDialog()
 {
     setUpControls();
-    SetDlgItemTextW(window(), IDC_BACKUP_DESCRIPTION, timeStampNow().c_str());
-    proposeDefaultTarget();
+    SetDlgItemTextW(window(), IDC_BACKUP_DESCRIPTION, startTimeStamp_.c_str());
+    SetDlgItemTextW(window(), IDC_BACKUP_TARGET, imagePath.c_str());
     return PageDialog::onInitDialog();
 }
 
@@ -97,8 +97,9 @@ void BackupOptionsPage::setUpControls()
     annotations.nameAfterDrawnLabel(GetDlgItem(page, IDC_BACKUP_DESCRIPTION), texts.text(textDescriptionCaption));
 }
 
-void BackupOptionsPage::proposeDefaultTarget()
+void BackupOptionsPage::takeStartValues()
 {
+    startTimeStamp_ = timeStampNow();
     DiskMap map;
     map.refresh();
     diskId = 0;
@@ -109,7 +110,6 @@ void BackupOptionsPage::proposeDefaultTarget()
         partitionId = 0;
         imagePath.clear();
     }
-    SetDlgItemTextW(window(), IDC_BACKUP_TARGET, imagePath.c_str());
 }
 
 void BackupOptionsPage::choose(const SkinButton& chosen)

@@ -22,6 +22,10 @@ public:
     // button sees it; Escape is dropped.
     bool preTranslateMessage(const MSG& message) override;
 
+    // The time of the start as the description, and the default target as
+    // the machine is at the start; the window, made later, shows them.
+    void takeStartValues();
+
     std::int32_t compression = 0; // 1 none, 2 fast, 3 maximum; decided on Next
     std::wstring description;
     std::wstring imagePath;       // empty until a target is known
@@ -36,7 +40,6 @@ protected:
 
 private:
     void setUpControls();
-    void proposeDefaultTarget();
     // The chosen level's button is the disabled one. By mouse press or by
     // Space on the focused choice.
     void choose(const SkinButton& chosen);
@@ -44,6 +47,7 @@ private:
     void next();
 
     SkinPictures pictures;
+    std::wstring startTimeStamp_;
     SkinButton browseButton;
     SkinButton noneChoice;
     SkinButton fastChoice;

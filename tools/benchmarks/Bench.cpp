@@ -185,6 +185,13 @@ int wmain(int argc, wchar_t** argv)
     std::printf("|%s|%s|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(24, '-').c_str(),
                 std::string(24, '-').c_str(), std::string(10, '-').c_str(), std::string(9, '-').c_str());
 
+    // The pointer rests in a corner of the screen, outside both windows: a
+    // main menu that opens under the pointer also shows the description of the
+    // tile below it, which is the answer to the mouse and not start-up.
+    // Wine moves the display's pointer only for a move that changes the place
+    // it has noted, and it notes (0, 0) before any move: hence two moves.
+    SetCursorPos(1, 1);
+    SetCursorPos(0, 0);
     const Figure startFloor = measure(runs, [&] { return startToPaintedWindow(minimal); });
     const Figure start = measure(runs, [&] { return startToPaintedWindow(program); });
     row("start to the first painted main window", start, &startFloor, "1.25 x");
@@ -247,7 +254,12 @@ int wmain(int argc, wchar_t** argv)
     for (std::size_t page = 0; page < std::size(pages); ++page) {
         SendMessageW(shell, pages[page], 0, 0);
         HWND window = visiblePageWindow(shell);
-        const Figure paint = timed(runs * 4, [&] { RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); });
+        // The page's own paint: its controls are windows of their own, which
+        // would otherwise repaint in the program's time, on the bench's core,
+        // in some runs and not in others.
+        const Figure paint = timed(runs * 4, [&] {
+            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
+        });
         const std::string name = std::string("one WM_PAINT: ") + pageNames[page];
         row(name.c_str(), paint, nullptr, "5 ms");
     }
