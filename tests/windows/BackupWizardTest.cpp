@@ -79,14 +79,20 @@ protected:
     }
 };
 
-// Partition 3 lettered e: the default target still names D:, with Fast and
-// the time; the controls' places and styles (owner-drawn skin buttons, a
-// read-only target); clicks on the choices, edges included; a blank
-// description becomes the time of Next.
+// Partition 3 lettered e as the program starts: the default target still
+// names D:, with Fast and the time, and stays what the start found when the
+// letter is gone before the page first shows; the controls' places and
+// styles (owner-drawn skin buttons, a read-only target); clicks on the
+// choices, edges included; a blank description becomes the time of Next.
 TEST_F(BackupWizard, OptionsPageDefaultsControlsAndCompressionClicks)
 {
-    start("p=0,2\r\ne=0,3\r\n");
+    ASSERT_TRUE(machine.addDisk(1, "200G", "'type=7'"));
+    ASSERT_NO_FATAL_FAILURE(startProgram("p=0,2\r\ne=0,3\r\n"));
+    machine.writeMachine("[Volumes]\r\np=0,2\r\n");
+    click(IDC_MENU_BACKUP);
+    ASSERT_TRUE(showsPage("backup options"));
     EXPECT_EQ(target(), L"D:\\backup.QVX");
+    machine.writeMachine("[Volumes]\r\np=0,2\r\ne=0,3\r\n");
     EXPECT_EQ(chosenCompression(), "fast");
     const std::wregex timeStamp(LR"(\d{4}-\d{2}-\d{2} \d{2}:\d{2} )");
     EXPECT_TRUE(std::regex_match(description(), timeStamp)) << narrow(description());
