@@ -76,8 +76,8 @@ TEST(LocaleRun, TheLocaleChoosesTheLanguageFile)
     const std::wstring wideCode(code.begin(), code.end());
     const StringCatalogue texts = languageCatalogue(buildFolder() / (L"Lang/Quorvane/" + wideCode + L".ini"), wideCode);
     // A page is made when it first shows: each shows once.
-    for (PageMessage page : {UM_SHOW_BACKUP_OPTIONS, UM_SHOW_BACKUP_CONFIRM, UM_SHOW_RESTORE_SELECT, UM_SHOW_RESTORE_CONFIRM, UM_SHOW_TOOLS,
-                             UM_SHOW_MAIN_MENU})
+    for (PageMessage page : {UM_SHOW_BACKUP_OPTIONS, UM_SHOW_BACKUP_CONFIRM, UM_SHOW_RESTORE_SELECT,
+                             UM_SHOW_RESTORE_CONFIRM, UM_SHOW_TOOLS, UM_SHOW_MAIN_MENU})
         SendMessageW(shell, page, 0, 0);
     EXPECT_EQ(misnamedControls(shell, wideCode, texts), std::vector<std::string>{});
     const std::wstring question = texts.text(92);
